@@ -1,0 +1,125 @@
+#include "common/lenient_number.h"
+
+#include <charconv>
+#include <cstddef>
+#include <limits>
+
+namespace {
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t skipSpace(std::string_view text, std::size_t at) {
+    while (at < text.size() && isSpace(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+std::size_t skipDigits(std::string_view text, std::size_t at) {
+    while (at < text.size() && isDigit(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+// Decides the overflow direction of a decimal text that from_chars found out
+// of range: the decimal exponent of its leading non-zero digit tells whether
+// it is too large (infinity) or too small (zero).
+bool isHugeMagnitude(std::string_view digits) {
+    std::int64_t exponent = 0;
+    std::size_t e = digits.find_first_of("eE");
+    if (e != std::string_view::npos) {
+        std::size_t at = e + 1;
+        bool negative = at < digits.size() && digits[at] == '-';
+        if (at < digits.size() && (digits[at] == '-' || digits[at] == '+')) {
+            ++at;
+        }
+        for (; at < digits.size(); ++at) {
+            if (exponent < 100000000) {
+                exponent = exponent * 10 + (digits[at] - '0');
+            }
+        }
+        if (negative) {
+            exponent = -exponent;
+        }
+        digits = digits.substr(0, e);
+    }
+    std::size_t point = digits.find('.');
+    std::size_t integerDigits = point == std::string_view::npos ? digits.size() : point;
+    std::size_t first = digits.find_first_not_of("0.");
+    if (first == std::string_view::npos) {
+        return false;
+    }
+    std::int64_t leading = first < integerDigits
+                               ? static_cast<std::int64_t>(integerDigits - first)
+                               : -static_cast<std::int64_t>(first - integerDigits);
+    return leading + exponent > 0;
+}
+
+}  // namespace
+
+std::int32_t lenientInteger(std::string_view text) {
+    std::size_t at = skipSpace(text, 0);
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        negative = text[at] == '-';
+        ++at;
+    }
+    // Accumulate towards the sign's limit and stop growing once past it.
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t value = 0;
+    for (; at < text.size() && isDigit(text[at]); ++at) {
+        if (value <= kLimit) {
+            value = value * 10 + (text[at] - '0');
+        }
+    }
+    if (negative) {
+        return value >= kLimit ? std::numeric_limits<std::int32_t>::min()
+                               : static_cast<std::int32_t>(-value);
+    }
+    return value >= kLimit ? std::numeric_limits<std::int32_t>::max()
+                           : static_cast<std::int32_t>(value);
+}
+
+double lenientReal(std::string_view text) {
+    std::size_t at = skipSpace(text, 0);
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        negative = text[at] == '-';
+        ++at;
+    }
+    // Find the longest plain decimal prefix: digits, '.', digits, exponent.
+    std::size_t begin = at;
+    std::size_t end = skipDigits(text, at);
+    bool anyDigit = end > begin;
+    if (end < text.size() && text[end] == '.') {
+        std::size_t fractionEnd = skipDigits(text, end + 1);
+        anyDigit = anyDigit || fractionEnd > end + 1;
+        end = fractionEnd;
+    }
+    if (!anyDigit) {
+        return 0.0;
+    }
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t exponentAt = end + 1;
+        if (exponentAt < text.size() && (text[exponentAt] == '+' || text[exponentAt] == '-')) {
+            ++exponentAt;
+        }
+        std::size_t exponentEnd = skipDigits(text, exponentAt);
+        if (exponentEnd > exponentAt) {
+            end = exponentEnd;
+        }
+    }
+    std::string_view number = text.substr(begin, end - begin);
+    double value = 0.0;
+    auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                  std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        value = isHugeMagnitude(number) ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
+}

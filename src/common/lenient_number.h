@@ -1,0 +1,18 @@
+// Forgiving number conversions: they read the longest valid prefix of a text
+// and never fail. Report fields are converted with these, so a malformed
+// number reads as 0 (or as its valid prefix) instead of stopping the run.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// Leading white space, an optional sign, then decimal digits. No digits give
+// 0; values beyond the signed 32-bit range give its nearest limit.
+std::int32_t lenientInteger(std::string_view text);
+
+// Leading white space, an optional sign, digits with an optional '.' and
+// fraction, and an optional exponent. Nothing valid gives 0.0. The full stop
+// is the decimal point whatever the locale; 'inf', 'nan' and hexadecimal
+// forms are not numbers here. The result is correctly rounded; a magnitude
+// beyond the double range gives an infinity of the same sign.
+double lenientReal(std::string_view text);

@@ -1,0 +1,46 @@
+// Reading text files piece by piece, and splitting a piece into tokens.
+//
+// A piece is what one line-oriented read of at most 499 characters yields:
+// the characters up to and including the next LF, so a longer line arrives
+// as several pieces. A CR right before an LF is dropped first (the 499 count
+// applies after that); a CR elsewhere stays. End of file, a read error or a
+// Ctrl-Z byte ends the file; characters read before that end form a last
+// piece even without an LF.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string_view>
+
+constexpr std::size_t kPieceCapacity = 500;  // 499 characters and a NUL
+constexpr std::size_t kReadBlockSize = 1 << 16;
+
+// Reads a file in large blocks and hands out pieces from the buffer.
+struct PieceReader {
+    std::FILE* file = nullptr;
+    char block[kReadBlockSize];
+    std::size_t position = 0;  // next unread byte of block
+    std::size_t filled = 0;    // bytes of block that hold file data
+    bool ended = false;        // end of file, read error or Ctrl-Z seen
+};
+
+struct Piece {
+    char text[kPieceCapacity];
+    std::size_t length = 0;  // characters of text that can be tokenised
+    std::size_t cursor = 0;  // where the next token search starts
+};
+
+// Starts reading an open file from its current position.
+void startPieces(PieceReader& reader, std::FILE* file);
+
+// Forms the next piece. Returns false once the file has ended and no
+// characters are left. A NUL byte ends the piece's text for tokenising, but
+// the piece itself is formed before that cut.
+bool readPiece(PieceReader& reader, Piece& piece);
+
+// Splits the piece in place: skips separators, then yields the run of other
+// characters up to the next separator or the end of the piece. The separator
+// that ended the token is consumed, and the next call resumes after it.
+// Returns false when only separators are left. A run of separators never
+// yields an empty token.
+bool nextToken(Piece& piece, std::string_view separators, std::string_view& token);

@@ -1,0 +1,22 @@
+// The settings of one run, filled from the command line before anything is
+// read and only read afterwards.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/types.h"
+
+struct RunSettings {
+    std::int32_t verbosity = 0;  // number of -v options
+    std::optional<std::string> ratePath;
+    std::optional<std::string> filePattern;
+    DateValue startDate = 0;  // 0: no lower bound on a record's begin date
+    DateValue endLimit = 0;   // 0: no upper bound on a record's end date
+};
+
+extern RunSettings runSettings;
+
+// True when a record with these dates lies inside the run's date window.
+bool insideDateWindow(DateValue beginDate, DateValue endDate);

@@ -1,0 +1,94 @@
+#include "input/date_value.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+
+#include "common/lenient_number.h"
+
+namespace {
+
+constexpr DateValue kFailedDate = -1;
+constexpr DateValue kLastFormattableSecond = 32535215999;  // 3000-12-31 23:59:59 UTC
+
+// The characters [first, first + count) of text, clipped to its end.
+std::string_view field(std::string_view text, std::size_t first, std::size_t count) {
+    if (first >= text.size()) {
+        return {};
+    }
+    return text.substr(first, count);
+}
+
+DateValue convertLocalDay(int year, int month, int day) {
+    std::tm broken{};
+    broken.tm_year = year - 1900;
+    broken.tm_mon = month - 1;
+    broken.tm_mday = day;
+    broken.tm_isdst = 0;  // standard time, also on days under daylight saving
+    std::time_t converted = std::mktime(&broken);
+    if (converted < 0) {
+        return kFailedDate;
+    }
+    return static_cast<DateValue>(converted);
+}
+
+// Reports repeat the same few dates, and the calendar conversion is slow, so
+// converted days are kept in a small direct-mapped table.
+struct ConvertedDay {
+    bool valid = false;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    DateValue value = 0;
+};
+
+std::array<ConvertedDay, 1024> convertedDays;
+
+DateValue convertLocalDayCached(int year, int month, int day) {
+    auto hash = static_cast<std::uint32_t>(year) * 31u * 100u + static_cast<std::uint32_t>(month) * 31u +
+                static_cast<std::uint32_t>(day);
+    ConvertedDay& slot = convertedDays[hash % convertedDays.size()];
+    if (!slot.valid || slot.year != year || slot.month != month || slot.day != day) {
+        slot = {true, year, month, day, convertLocalDay(year, month, day)};
+    }
+    return slot.value;
+}
+
+// Days since 1970-01-01 to a civil date, for the proleptic Gregorian calendar.
+void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day) {
+    days += 719468;
+    std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    auto dayOfEra = static_cast<unsigned>(days - era * 146097);
+    unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    unsigned shiftedMonth = (5 * dayOfYear + 2) / 153;
+    day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
+    month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
+    year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
+}
+
+}  // namespace
+
+DateValue parseDate(std::string_view text) {
+    bool slashed = text.find('/') != std::string_view::npos;
+    std::string_view year = slashed ? field(text, 6, 4) : field(text, 0, 4);
+    std::string_view month = slashed ? field(text, 0, 2) : field(text, 4, 2);
+    std::string_view day = slashed ? field(text, 3, 2) : field(text, 6, 2);
+    return convertLocalDayCached(lenientInteger(year), lenientInteger(month), lenientInteger(day));
+}
+
+std::string formatShortDate(DateValue value) {
+    if (value < 0 || value > kLastFormattableSecond) {
+        return {};
+    }
+    std::int64_t year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    civilFromDays(value / 86400, year, month, day);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u%02u%02u", static_cast<unsigned>(year % 100), month, day);
+    return text;
+}
+
+void forgetConvertedDays() { convertedDays.fill(ConvertedDay{}); }

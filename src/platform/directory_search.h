@@ -1,0 +1,43 @@
+// Enumeration of the directory entries that match a wildcard pattern. This is
+// the only code that talks to the operating system's directory interface.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Entry attributes, with the values the Windows directory search reports.
+enum EntryAttribute : std::uint32_t {
+    kReadOnlyAttribute = 0x01,
+    kHiddenAttribute = 0x02,
+    kSystemAttribute = 0x04,
+    kDirectoryAttribute = 0x10,
+    kArchiveAttribute = 0x20,
+};
+
+struct DirectoryEntry {
+    std::string name;  // bare name, without the directory part
+    std::uint32_t attributes = 0;
+};
+
+// The state of one search. The pattern's part up to its last path separator
+// names the directory searched (the current directory when there is none);
+// the rest is matched against entry names with matchesWildcard.
+struct DirectorySearch {
+    std::vector<DirectoryEntry> entries;  // matching entries, sorted by name
+    std::size_t next = 0;
+};
+
+// Starts a search and yields its first matching entry. Returns false when
+// nothing matches or the directory cannot be read.
+bool findFirstEntry(std::string_view pattern, DirectorySearch& search, DirectoryEntry& entry);
+
+// Yields the next matching entry; false when there are no more.
+bool findNextEntry(DirectorySearch& search, DirectoryEntry& entry);
+
+// Ends a search and releases what it holds.
+void closeSearch(DirectorySearch& search);
+
+// Splits a pattern into the directory to search and the name pattern.
+void splitPattern(std::string_view pattern, std::string& directory, std::string_view& namePattern);

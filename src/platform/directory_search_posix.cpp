@@ -1,0 +1,91 @@
+// Directory search over opendir/readdir. POSIX entries carry no attributes,
+// so they are derived: a regular file is an archive, a directory a directory,
+// a name beginning with '.' is hidden, and anything else (FIFO, socket,
+// device, dangling symlink, an entry that cannot be examined) counts as a
+// system entry, which is never read: opening a FIFO would hang the run.
+// Symlinks are followed. Entries are sorted by name in byte order, so every
+// run over the same files prints the same output.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "platform/directory_search.h"
+#include "platform/wildcard.h"
+
+namespace {
+
+std::uint32_t deriveAttributes(const std::string& directory, const std::string& name) {
+    std::uint32_t attributes = 0;
+    struct stat status {};
+    std::string path = directory + "/" + name;
+    if (stat(path.c_str(), &status) != 0) {
+        attributes = kSystemAttribute;
+    } else if (S_ISREG(status.st_mode)) {
+        attributes = kArchiveAttribute;
+    } else if (S_ISDIR(status.st_mode)) {
+        attributes = kDirectoryAttribute;
+    } else {
+        attributes = kSystemAttribute;
+    }
+    if (!name.empty() && name[0] == '.') {
+        attributes |= kHiddenAttribute;
+    }
+    return attributes;
+}
+
+std::vector<DirectoryEntry> listMatchingEntries(const std::string& directory,
+                                                std::string_view namePattern) {
+    std::vector<DirectoryEntry> entries;
+    DIR* stream = opendir(directory.c_str());
+    if (stream == nullptr) {
+        return entries;
+    }
+    while (const dirent* found = readdir(stream)) {
+        if (matchesWildcard(namePattern, found->d_name)) {
+            entries.push_back({found->d_name, 0});
+        }
+    }
+    closedir(stream);
+    std::sort(entries.begin(), entries.end(),
+              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+    for (DirectoryEntry& entry : entries) {
+        entry.attributes = deriveAttributes(directory, entry.name);
+    }
+    return entries;
+}
+
+}  // namespace
+
+void splitPattern(std::string_view pattern, std::string& directory, std::string_view& namePattern) {
+    std::size_t slash = pattern.find_last_of('/');
+    if (slash == std::string_view::npos) {
+        directory = ".";
+        namePattern = pattern;
+        return;
+    }
+    directory.assign(pattern.substr(0, slash == 0 ? 1 : slash));
+    namePattern = pattern.substr(slash + 1);
+}
+
+bool findFirstEntry(std::string_view pattern, DirectorySearch& search, DirectoryEntry& entry) {
+    std::string directory;
+    std::string_view namePattern;
+    splitPattern(pattern, directory, namePattern);
+    search.entries = listMatchingEntries(directory, namePattern);
+    search.next = 0;
+    return findNextEntry(search, entry);
+}
+
+bool findNextEntry(DirectorySearch& search, DirectoryEntry& entry) {
+    if (search.next >= search.entries.size()) {
+        return false;
+    }
+    entry = search.entries[search.next++];
+    return true;
+}
+
+void closeSearch(DirectorySearch& search) {
+    search.entries.clear();
+    search.next = 0;
+}

@@ -1,0 +1,13 @@
+// The listing of individual records in verbose mode, one line per record.
+#pragma once
+
+#include <vector>
+
+#include "common/types.h"
+
+// Prints the record as one line: name, type, units, amounts, text, currency
+// and the two dates as YYMMDD.
+void printRecord(const SalesRecord& record);
+
+// Prints every sale of the list, in list order, then every update.
+void printSalesAndUpdates(const std::vector<SalesRecord>& records);
