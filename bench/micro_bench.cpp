@@ -1,0 +1,148 @@
+// Micro-benchmarks of the per-record work: forming pieces and tokens, the
+// number and date conversions, and appending records to AppRecords.
+// Built with -DSALESUM_BUILD_BENCHMARKS=ON; run build/micro_bench.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "common/lenient_number.h"
+#include "common/piece_reader.h"
+#include "common/types.h"
+#include "input/date_value.h"
+#include "input/sales_report.h"
+
+namespace {
+
+constexpr std::string_view kLine =
+    "STORE\tUS\t1004\t \t \tTiny Comet\tMetroGuide\t \t1\t56\t25.20\t07/06/2008\t07/12/2008\t"
+    "MXN\tMX\tMXN\t \t \t \t301235004\t36.00\t \t \r\n";
+
+// A report of many copies of a typical line, as the reader sees it.
+std::string manyLines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += kLine;
+    }
+    return text;
+}
+
+void formingPieces(benchmark::State& state) {
+    std::string text = manyLines(10000);
+    static PieceReader reader;
+    Piece piece;
+    for (auto _ : state) {
+        std::FILE* file = fmemopen(text.data(), text.size(), "rb");
+        startPieces(reader, file);
+        while (readPiece(reader, piece)) {
+            benchmark::DoNotOptimize(piece.length);
+        }
+        std::fclose(file);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(formingPieces);
+
+void formingTokens(benchmark::State& state) {
+    Piece line;
+    std::string text(kLine.substr(0, kLine.size() - 2));
+    text += '\n';
+    text.copy(line.text, text.size());
+    line.length = text.size();
+    for (auto _ : state) {
+        line.cursor = 0;
+        std::string_view token;
+        while (nextToken(line, "\t\n", token)) {
+            benchmark::DoNotOptimize(token);
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(formingTokens);
+
+void parsingRecords(benchmark::State& state) {
+    Piece line;
+    std::string text(kLine.substr(0, kLine.size() - 2));
+    text += '\n';
+    text.copy(line.text, text.size());
+    line.length = text.size();
+    SalesRecord record;
+    for (auto _ : state) {
+        line.cursor = 0;
+        benchmark::DoNotOptimize(parseSalesRecord(line, record));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(parsingRecords);
+
+void convertingIntegers(benchmark::State& state) {
+    constexpr std::array<std::string_view, 4> kTexts = {"1", "56", "-3", "301235004"};
+    for (auto _ : state) {
+        for (std::string_view text : kTexts) {
+            benchmark::DoNotOptimize(lenientInteger(text));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kTexts.size());
+}
+BENCHMARK(convertingIntegers);
+
+void convertingReals(benchmark::State& state) {
+    constexpr std::array<std::string_view, 4> kTexts = {"0.70", "25.20", "0", "115.00"};
+    for (auto _ : state) {
+        for (std::string_view text : kTexts) {
+            benchmark::DoNotOptimize(lenientReal(text));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kTexts.size());
+}
+BENCHMARK(convertingReals);
+
+void parsingDates(benchmark::State& state) {
+    setenv("TZ", "America/New_York", 1);
+    forgetConvertedDays();
+    constexpr std::array<std::string_view, 4> kTexts = {"07/06/2008", "07/12/2008", "20081102",
+                                                        "20081108"};
+    for (auto _ : state) {
+        for (std::string_view text : kTexts) {
+            benchmark::DoNotOptimize(parseDate(text));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kTexts.size());
+}
+BENCHMARK(parsingDates);
+
+// Appends records of 48 applications, 16 countries and 12 currencies in a
+// fixed pseudo-random order, as a large report does.
+void appendingRecords(benchmark::State& state) {
+    std::array<SalesRecord, 256> samples;
+    unsigned seed = 12345;
+    for (SalesRecord& record : samples) {
+        seed = seed * 1103515245u + 12345u;
+        record.appName = "Application " + std::to_string(seed % 48);
+        record.auxText = std::string(1, static_cast<char>('A' + seed / 48 % 16)) + "X";
+        record.currency = "C" + std::to_string(seed / 768 % 12) + "X";
+        record.typeCode = seed % 8 == 0 ? kUpdateType : kSaleType;
+        record.units = static_cast<std::int32_t>(seed % 60);
+        record.unitAmount = 0.7;
+        record.beginDate = 1215302400;
+        record.endDate = 1215820800;
+    }
+    for (auto _ : state) {
+        AppRecords appRecords;
+        for (int i = 0; i < 100000; ++i) {
+            const SalesRecord& record = samples[static_cast<std::size_t>(i) % samples.size()];
+            appRecords[record.appName].push_back(record);
+        }
+        benchmark::DoNotOptimize(appRecords.size());
+    }
+    state.SetItemsProcessed(state.iterations() * 100000);
+}
+BENCHMARK(appendingRecords)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
