@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -10,7 +12,9 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipSpace(std::string_view text, std::size_t at) {
     while (at < text.size() && isSpace(text[at])) {
@@ -58,6 +62,39 @@ bool isHugeMagnitude(std::string_view digits) {
                                ? static_cast<std::int64_t>(integerDigits - first)
                                : -static_cast<std::int64_t>(first - integerDigits);
     return leading + exponent > 0;
+}
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Short plain decimals such as "25.20", the usual amounts, without the
+// general conversion: when all digits form an integer below 2^53 and there
+// are at most 22 fraction digits, both the integer and the power of ten are
+// exact doubles, so one correctly rounded division gives the correctly
+// rounded value. Returns false (for from_chars to decide) in every other case.
+bool convertShortDecimal(std::string_view number, double& value) {
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    std::uint64_t digits = 0;
+    std::size_t fractionDigits = 0;
+    bool inFraction = false;
+    for (char c : number) {
+        if (c == '.') {
+            inFraction = true;
+            continue;
+        }
+        if (!isDigit(c) || digits >= kExactLimit / 10) {
+            return false;  // an exponent, or too many digits to stay exact
+        }
+        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+        fractionDigits += inFraction ? 1 : 0;
+    }
+    if (fractionDigits >= std::size(kExactPowersOfTen)) {
+        return false;
+    }
+    value = static_cast<double>(digits) / kExactPowersOfTen[fractionDigits];
+    return true;
 }
 
 }  // namespace
@@ -116,6 +153,9 @@ double lenientReal(std::string_view text) {
     }
     std::string_view number = text.substr(begin, end - begin);
     double value = 0.0;
+    if (convertShortDecimal(number, value)) {
+        return negative ? -value : value;
+    }
     auto result = std::from_chars(number.data(), number.data() + number.size(), value,
                                   std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {

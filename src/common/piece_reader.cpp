@@ -33,6 +33,35 @@ bool crBeforeLf(PieceReader& reader) {
     return reader.position + 1 < reader.filled && reader.block[reader.position + 1] == '\n';
 }
 
+// The common case in one go: the whole line, LF included, lies in the
+// block, holds no Ctrl-Z and no CR other than one right before the LF, and
+// fits the piece. Returns false, having changed nothing, in any other case.
+bool readWholeLine(PieceReader& reader, Piece& piece) {
+    const char* start = reader.block + reader.position;
+    std::size_t available = reader.filled - reader.position;
+    // The piece's 499 characters plus a CR that would be dropped.
+    std::size_t window = available < kPieceCapacity ? available : kPieceCapacity;
+    const void* lineFeed = std::memchr(start, '\n', window);
+    if (lineFeed == nullptr) {
+        return false;
+    }
+    std::size_t lineEnd = static_cast<const char*>(lineFeed) - start;  // index of the LF
+    bool crLf = lineEnd > 0 && start[lineEnd - 1] == '\r';
+    std::size_t kept = crLf ? lineEnd - 1 : lineEnd;  // characters before the LF
+    if (kept + 1 > kPieceCapacity - 1 || std::memchr(start, '\r', kept) != nullptr ||
+        std::memchr(start, kCtrlZ, lineEnd) != nullptr) {
+        return false;
+    }
+    std::memcpy(piece.text, start, kept);
+    piece.text[kept] = '\n';
+    piece.text[kept + 1] = '\0';
+    const void* nul = std::memchr(piece.text, '\0', kept);
+    piece.length = nul == nullptr ? kept + 1 : static_cast<const char*>(nul) - piece.text;
+    piece.cursor = 0;
+    reader.position += lineEnd + 1;
+    return true;
+}
+
 }  // namespace
 
 void startPieces(PieceReader& reader, std::FILE* file) {
@@ -43,6 +72,9 @@ void startPieces(PieceReader& reader, std::FILE* file) {
 }
 
 bool readPiece(PieceReader& reader, Piece& piece) {
+    if (readWholeLine(reader, piece)) {
+        return true;
+    }
     std::size_t length = 0;
     while (length < kPieceCapacity - 1) {
         if (reader.position == reader.filled && !refillBlock(reader)) {

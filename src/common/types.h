@@ -8,29 +8,14 @@
 #include <string>
 #include <vector>
 
-// Seconds since 1970-01-01 00:00:00 UTC. In the run settings 0 means "not set".
-using DateValue = std::int64_t;
-
-// One accepted line of a sales report.
-struct SalesRecord {
-    std::string appName;
-    DateValue beginDate = 0;
-    DateValue endDate = 0;
-    std::int32_t typeCode = 0;  // 1 is a sale, 7 an update
-    std::int32_t units = 0;
-    double unitAmount = 0.0;  // amount per unit, in currency
-    double auxAmount = 0.0;   // shown only in the record listing
-    std::string auxText;      // shown only in the record listing
-    std::string currency;
-};
-
-// Record type codes the tables look at; every other code is only counted.
-constexpr std::int32_t kSaleType = 1;
-constexpr std::int32_t kUpdateType = 7;
+#include "common/record_list.h"
+#include "common/sales_record.h"
 
 // All maps and sets order their keys as byte strings (std::string compares
-// bytes as unsigned characters), so 'Zeta' sorts before 'alpha'.
-using AppRecords = std::map<std::string, std::vector<SalesRecord>>;
+// bytes as unsigned characters), so 'Zeta' sorts before 'alpha'. Each
+// application's records are kept in reading order, stored compactly (see
+// record_list.h).
+using AppRecords = std::map<std::string, RecordList>;
 using RateTable = std::map<std::string, double>;
 
 // Revenue of one application in one currency. Units are summed in 64 bits so

@@ -1,6 +1,10 @@
 #include "input/sales_report.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <unordered_map>
 
 #include "common/file_handle.h"
 #include "common/lenient_number.h"
@@ -9,8 +13,6 @@
 #include "report/record_listing.h"
 
 namespace {
-
-constexpr std::string_view kFieldSeparators = "\t\n";
 
 // Positions of the tokens a record is built from. Empty fields yield no
 // token, so every later field moves down by one position.
@@ -26,32 +28,163 @@ enum TokenPosition {
     kAuxAmountToken = 20,
 };
 
-void storeToken(int position, std::string_view token, SalesRecord& record) {
-    switch (position) {
-        case kAppNameToken: record.appName.assign(token); break;
-        case kTypeCodeToken: record.typeCode = lenientInteger(token); break;
-        case kUnitsToken: record.units = lenientInteger(token); break;
-        case kUnitAmountToken: record.unitAmount = lenientReal(token); break;
-        case kBeginDateToken: record.beginDate = parseDate(token); break;
-        case kEndDateToken: record.endDate = parseDate(token); break;
-        case kAuxTextToken: record.auxText.assign(token); break;
-        case kCurrencyToken: record.currency.assign(token); break;
-        case kAuxAmountToken: record.auxAmount = lenientReal(token); break;
-        default: break;
+bool isFieldSeparator(char c) {
+    return c == '\t' || c == '\n';
+}
+
+constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+
+// The high bit of each byte of the word that is zero, and no other bit.
+std::uint64_t zeroBytes(std::uint64_t word) {
+    return ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+}
+
+// Splits the piece's text as repeated nextToken calls with the separators
+// TAB and LF would, keeping the first maxTokens tokens, and returns their
+// count. Instead of one search per token, the text is scanned once, eight
+// bytes at a time while they lie inside the piece's buffer (bytes past the
+// text's length are read but ignored), and every separator found closes the
+// token before it. Leaves the cursor where nextToken would.
+int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens) {
+    const char* text = piece.text;
+    const std::size_t length = piece.length;
+    std::size_t begin = piece.cursor;  // start of the current token
+    int count = 0;
+    // Closes the token ending at a separator; true once enough are kept.
+    auto separatorAt = [&](std::size_t at) {
+        if (at > begin) {
+            tokens[count++] = std::string_view(text + begin, at - begin);
+        }
+        begin = at + 1;
+        return count == maxTokens;
+    };
+    std::size_t at = begin;
+    for (; at < length && at + sizeof(std::uint64_t) <= kPieceCapacity; at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text + at, sizeof word);
+        std::uint64_t found = zeroBytes(word ^ (kOnes * '\t')) | zeroBytes(word ^ (kOnes * '\n'));
+        while (found != 0) {
+            std::size_t separator = at + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+            if (separator >= length) {
+                break;
+            }
+            if (separatorAt(separator)) {
+                piece.cursor = separator + 1;
+                return count;
+            }
+            found &= found - 1;
+        }
     }
+    for (; at < length; ++at) {
+        if (isFieldSeparator(text[at]) && separatorAt(at)) {
+            piece.cursor = at + 1;
+            return count;
+        }
+    }
+    if (begin < length) {
+        tokens[count++] = std::string_view(text + begin, length - begin);
+    }
+    piece.cursor = length;
+    return count;
+}
+
+// The fields of one line before the dates are converted: the texts still
+// point into the piece.
+struct RecordFields {
+    std::string_view appName;
+    std::string_view auxText;
+    std::string_view currency;
+    std::string_view beginText;
+    std::string_view endText;
+    std::int32_t typeCode = 0;
+    std::int32_t units = 0;
+    double unitAmount = 0.0;
+    double auxAmount = 0.0;
+};
+
+// Returns false when the line holds no token at all. Missing tokens leave
+// the fields empty or zero.
+bool splitRecordFields(Piece& piece, RecordFields& fields) {
+    std::string_view tokens[kAuxAmountToken + 1];
+    int count = splitTokens(piece, tokens, kAuxAmountToken + 1);
+    fields.appName = tokens[kAppNameToken];
+    fields.typeCode = lenientInteger(tokens[kTypeCodeToken]);
+    fields.units = lenientInteger(tokens[kUnitsToken]);
+    fields.unitAmount = lenientReal(tokens[kUnitAmountToken]);
+    fields.beginText = tokens[kBeginDateToken];
+    fields.endText = tokens[kEndDateToken];
+    fields.auxText = tokens[kAuxTextToken];
+    fields.currency = tokens[kCurrencyToken];
+    fields.auxAmount = lenientReal(tokens[kAuxAmountToken]);
+    return count > 0;
+}
+
+// A missing date token (tokens are never empty) stays 0 rather than being
+// converted.
+DateValue convertDateToken(std::string_view text) {
+    return text.empty() ? 0 : parseDate(text);
+}
+
+// The last date text seen at one position and its value: a report repeats
+// the same period on every line, so most lines skip the conversion.
+struct DateMemo {
+    char text[16] = {};
+    std::size_t length = sizeof text + 1;  // matches no text at first
+    DateValue value = 0;
+};
+
+DateValue convertDateMemo(DateMemo& memo, std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    if (text.size() == memo.length && std::memcmp(text.data(), memo.text, text.size()) == 0) {
+        return memo.value;
+    }
+    DateValue value = parseDate(text);
+    if (text.size() <= sizeof memo.text) {
+        std::memcpy(memo.text, text.data(), text.size());
+        memo.length = text.size();
+        memo.value = value;
+    }
+    return value;
+}
+
+// What one report read remembers between lines: the dates of the previous
+// line and where each application's list is, found by hash rather than by
+// walking the ordered map.
+struct ReadMemo {
+    DateMemo beginDate;
+    DateMemo endDate;
+    std::unordered_map<std::string, RecordList*, TextHash, std::equal_to<>> lists;
+};
+
+RecordList& listOf(AppRecords& appRecords, ReadMemo& memo, std::string_view appName) {
+    auto found = memo.lists.find(appName);
+    if (found != memo.lists.end()) {
+        return *found->second;
+    }
+    RecordList& list = appRecords[std::string(appName)];
+    memo.lists.emplace(std::string(appName), &list);
+    return list;
 }
 
 }  // namespace
 
 bool parseSalesRecord(Piece& piece, SalesRecord& record) {
+    RecordFields fields;
+    bool any = splitRecordFields(piece, fields);
     record = SalesRecord{};
-    std::string_view token;
-    int position = 0;
-    while (position <= kAuxAmountToken && nextToken(piece, kFieldSeparators, token)) {
-        storeToken(position, token, record);
-        ++position;
-    }
-    return position > 0;
+    record.appName.assign(fields.appName);
+    record.beginDate = convertDateToken(fields.beginText);
+    record.endDate = convertDateToken(fields.endText);
+    record.typeCode = fields.typeCode;
+    record.units = fields.units;
+    record.unitAmount = fields.unitAmount;
+    record.auxAmount = fields.auxAmount;
+    record.auxText.assign(fields.auxText);
+    record.currency.assign(fields.currency);
+    return any;
 }
 
 void readSalesReport(const char* fileName, AppRecords& appRecords) {
@@ -65,15 +198,24 @@ void readSalesReport(const char* fileName, AppRecords& appRecords) {
     if (!readPiece(*reader, piece)) {
         return;  // the header is skipped, whatever it holds
     }
-    SalesRecord record;
+    ReadMemo memo;
+    RecordFields fields;
     while (readPiece(*reader, piece)) {
-        if (!parseSalesRecord(piece, record) ||
-            !insideDateWindow(record.beginDate, record.endDate)) {
+        if (!splitRecordFields(piece, fields)) {
             continue;
         }
-        if (runSettings.verbosity > 1) {
-            printRecord(record);
+        DateValue beginDate = convertDateMemo(memo.beginDate, fields.beginText);
+        DateValue endDate = convertDateMemo(memo.endDate, fields.endText);
+        if (!insideDateWindow(beginDate, endDate)) {
+            continue;
         }
-        appRecords[record.appName].push_back(record);
+        RecordList& list = listOf(appRecords, memo, fields.appName);
+        std::uint32_t label = internLabel(list, fields.appName, fields.auxText, fields.currency);
+        std::uint32_t period = internPeriod(list, beginDate, endDate);
+        list.records.push_back(
+            {fields.unitAmount, fields.auxAmount, fields.typeCode, fields.units, label, period});
+        if (runSettings.verbosity > 1) {
+            printPackedRecord(list, list.records.back());
+        }
     }
 }

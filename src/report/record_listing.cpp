@@ -5,19 +5,39 @@
 
 #include "input/date_value.h"
 
-void printRecord(const SalesRecord& record) {
-    std::string begin = formatShortDate(record.beginDate);
-    std::string end = formatShortDate(record.endDate);
-    std::printf("%-12s %d %3d %9.2f %9.2f %s %s %s %s\n", record.appName.c_str(), record.typeCode,
-                record.units, record.unitAmount, record.auxAmount, record.auxText.c_str(),
-                record.currency.c_str(), begin.c_str(), end.c_str());
+namespace {
+
+void printRecordLine(const std::string& appName, std::int32_t typeCode, std::int32_t units,
+                     double unitAmount, double auxAmount, const std::string& auxText,
+                     const std::string& currency, DateValue beginDate, DateValue endDate) {
+    std::string begin = formatShortDate(beginDate);
+    std::string end = formatShortDate(endDate);
+    std::printf("%-12s %d %3d %9.2f %9.2f %s %s %s %s\n", appName.c_str(), typeCode, units,
+                unitAmount, auxAmount, auxText.c_str(), currency.c_str(), begin.c_str(),
+                end.c_str());
 }
 
-void printSalesAndUpdates(const std::vector<SalesRecord>& records) {
+}  // namespace
+
+void printRecord(const SalesRecord& record) {
+    printRecordLine(record.appName, record.typeCode, record.units, record.unitAmount,
+                    record.auxAmount, record.auxText, record.currency, record.beginDate,
+                    record.endDate);
+}
+
+void printPackedRecord(const RecordList& list, const PackedRecord& record) {
+    const RecordLabel& label = list.labels[record.label];
+    const RecordPeriod& period = list.periods[record.period];
+    printRecordLine(label.appName, record.typeCode, record.units, record.unitAmount,
+                    record.auxAmount, label.auxText, label.currency, period.beginDate,
+                    period.endDate);
+}
+
+void printSalesAndUpdates(const RecordList& records) {
     for (std::int32_t type : {kSaleType, kUpdateType}) {
-        for (const SalesRecord& record : records) {
+        for (const PackedRecord& record : records.records) {
             if (record.typeCode == type) {
-                printRecord(record);
+                printPackedRecord(records, record);
             }
         }
     }

@@ -1,13 +1,14 @@
 // The listing of individual records in verbose mode, one line per record.
 #pragma once
 
-#include <vector>
-
 #include "common/types.h"
 
 // Prints the record as one line: name, type, units, amounts, text, currency
 // and the two dates as YYMMDD.
 void printRecord(const SalesRecord& record);
 
+// The same line for a record of a list.
+void printPackedRecord(const RecordList& list, const PackedRecord& record);
+
 // Prints every sale of the list, in list order, then every update.
-void printSalesAndUpdates(const std::vector<SalesRecord>& records);
+void printSalesAndUpdates(const RecordList& records);

@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "common/output.h"
 #include "common/run_settings.h"
@@ -21,19 +22,27 @@ void printSummaryTable(int nameWidth, const AppRecords& appRecords, RevenueGrid&
 }
 
 void printAppRow(int nameWidth, const std::string& appName, RevenueGrid& revenueGrid,
-                 CurrencySet& currencySet, const std::vector<SalesRecord>& records) {
+                 CurrencySet& currencySet, const RecordList& records) {
     // Sums are 64-bit: a large report set must not wrap them.
     std::int64_t sales = 0;
     std::int64_t updates = 0;
-    for (const SalesRecord& record : records) {
-        if (!insideDateWindow(record.beginDate, record.endDate)) {
+    // A label fixes the currency, so its revenue cell is looked up once, on
+    // its first sale, rather than once per record.
+    std::vector<CurrencyCell*> cellOfLabel(records.labels.size(), nullptr);
+    for (const PackedRecord& record : records.records) {
+        const RecordPeriod& period = records.periods[record.period];
+        if (!insideDateWindow(period.beginDate, period.endDate)) {
             continue;
         }
         if (record.typeCode == kSaleType) {
-            CurrencyCell& cell = revenueGrid[appName][record.currency];
-            cell.amount += record.units * record.unitAmount;
-            cell.units += record.units;
-            currencySet.insert(record.currency);
+            CurrencyCell*& cell = cellOfLabel[record.label];
+            if (cell == nullptr) {
+                const std::string& currency = records.labels[record.label].currency;
+                cell = &revenueGrid[appName][currency];
+                currencySet.insert(currency);
+            }
+            cell->amount += record.units * record.unitAmount;
+            cell->units += record.units;
             sales += record.units;
         } else if (record.typeCode == kUpdateType) {
             updates += record.units;

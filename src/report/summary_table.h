@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "common/types.h"
 
@@ -13,4 +12,4 @@ void printSummaryTable(int nameWidth, const AppRecords& appRecords, RevenueGrid&
 
 // Accumulates one application's records and prints its row.
 void printAppRow(int nameWidth, const std::string& appName, RevenueGrid& revenueGrid,
-                 CurrencySet& currencySet, const std::vector<SalesRecord>& records);
+                 CurrencySet& currencySet, const RecordList& records);

@@ -1,0 +1,96 @@
+#include "common/record_list.h"
+
+#include <cstring>
+
+namespace {
+
+// The bytes that identify a label. Each text is preceded by its length, so
+// no two different labels share a key whatever bytes the texts hold. The key
+// is built in place in a reused buffer: this runs for every record.
+std::string_view labelKey(std::string& key, std::string_view appName, std::string_view auxText,
+                          std::string_view currency) {
+    constexpr std::size_t kLengthSize = sizeof(std::uint32_t);
+    key.resize(3 * kLengthSize + appName.size() + auxText.size() + currency.size());
+    char* at = key.data();
+    for (std::string_view text : {appName, auxText, currency}) {
+        auto length = static_cast<std::uint32_t>(text.size());
+        std::memcpy(at, &length, kLengthSize);
+        std::memcpy(at + kLengthSize, text.data(), text.size());
+        at += kLengthSize + text.size();
+    }
+    return key;
+}
+
+}  // namespace
+
+std::uint32_t internLabel(RecordList& list, std::string_view appName, std::string_view auxText,
+                          std::string_view currency) {
+    std::string_view key = labelKey(list.keyScratch, appName, auxText, currency);
+    auto found = list.labelIndex.find(key);
+    if (found != list.labelIndex.end()) {
+        return found->second;
+    }
+    auto index = static_cast<std::uint32_t>(list.labels.size());
+    list.labels.push_back({std::string(appName), std::string(auxText), std::string(currency)});
+    list.labelIndex.emplace(std::string(key), index);
+    return index;
+}
+
+std::uint32_t internPeriod(RecordList& list, DateValue beginDate, DateValue endDate) {
+    if (list.lastPeriod < list.periods.size()) {
+        const RecordPeriod& last = list.periods[list.lastPeriod];
+        if (last.beginDate == beginDate && last.endDate == endDate) {
+            return list.lastPeriod;
+        }
+    }
+    auto [found, added] = list.periodIndex.try_emplace(
+        {beginDate, endDate}, static_cast<std::uint32_t>(list.periods.size()));
+    if (added) {
+        list.periods.push_back({beginDate, endDate});
+    }
+    list.lastPeriod = found->second;
+    return found->second;
+}
+
+SalesRecord unpackRecord(const RecordList& list, const PackedRecord& record) {
+    const RecordLabel& label = list.labels[record.label];
+    const RecordPeriod& period = list.periods[record.period];
+    SalesRecord whole;
+    whole.appName = label.appName;
+    whole.beginDate = period.beginDate;
+    whole.endDate = period.endDate;
+    whole.typeCode = record.typeCode;
+    whole.units = record.units;
+    whole.unitAmount = record.unitAmount;
+    whole.auxAmount = record.auxAmount;
+    whole.auxText = label.auxText;
+    whole.currency = label.currency;
+    return whole;
+}
+
+SalesRecord RecordListIterator::operator*() const {
+    return (*list)[index];
+}
+
+RecordList::RecordList(std::initializer_list<SalesRecord> list) {
+    for (const SalesRecord& record : list) {
+        push_back(record);
+    }
+}
+
+RecordList::RecordList(const std::vector<SalesRecord>& list) {
+    for (const SalesRecord& record : list) {
+        push_back(record);
+    }
+}
+
+void RecordList::push_back(const SalesRecord& record) {
+    std::uint32_t label = internLabel(*this, record.appName, record.auxText, record.currency);
+    std::uint32_t period = internPeriod(*this, record.beginDate, record.endDate);
+    records.push_back(
+        {record.unitAmount, record.auxAmount, record.typeCode, record.units, label, period});
+}
+
+SalesRecord RecordList::operator[](std::size_t index) const {
+    return unpackRecord(*this, records[index]);
+}

@@ -1,0 +1,121 @@
+// The records of one application, stored compactly.
+//
+// A large report set holds millions of records, but one application's
+// records repeat the same few texts and periods: its name, a dozen country
+// texts and currencies, one period per report. So each distinct combination
+// of name, country text and currency is kept once, as a label, and each
+// distinct pair of dates once, as a period; a record keeps its numbers and
+// the two indexes: 32 bytes instead of the 136 of a SalesRecord with its
+// three strings. The records sit in a deque, which grows in small fixed
+// blocks without moving what it holds, so memory stays close to the records'
+// own size and appending never copies.
+//
+// The list still reads like a list of SalesRecord: push_back takes one,
+// indexing and iteration yield them by value, and a std::vector of records
+// converts to a list, so code written against plain record lists keeps
+// working. The hot paths (the report reader, the tables) use the labels and
+// packed records directly.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <iterator>
+#include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "common/sales_record.h"
+
+struct RecordLabel {
+    std::string appName;
+    std::string auxText;
+    std::string currency;
+};
+
+struct RecordPeriod {
+    DateValue beginDate = 0;
+    DateValue endDate = 0;
+};
+
+struct PackedRecord {
+    double unitAmount = 0.0;
+    double auxAmount = 0.0;
+    std::int32_t typeCode = 0;
+    std::int32_t units = 0;
+    std::uint32_t label = 0;   // index into RecordList::labels
+    std::uint32_t period = 0;  // index into RecordList::periods
+};
+
+// Hashes std::string keys and looks them up by string_view without a copy.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+
+struct RecordList;
+
+// Yields the list's records as SalesRecord values.
+struct RecordListIterator {
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = SalesRecord;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = SalesRecord;
+
+    const RecordList* list = nullptr;
+    std::size_t index = 0;
+
+    SalesRecord operator*() const;
+    RecordListIterator& operator++() {
+        ++index;
+        return *this;
+    }
+    RecordListIterator operator++(int) {
+        RecordListIterator before = *this;
+        ++index;
+        return before;
+    }
+    bool operator==(const RecordListIterator& other) const { return index == other.index; }
+};
+
+struct RecordList {
+    std::deque<PackedRecord> records;
+    std::vector<RecordLabel> labels;
+    // Label key (see labelKey in record_list.cpp) to index in labels.
+    std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>> labelIndex;
+    std::string keyScratch;  // reused to build keys without allocating
+    std::vector<RecordPeriod> periods;
+    std::map<std::pair<DateValue, DateValue>, std::uint32_t> periodIndex;
+    std::uint32_t lastPeriod = 0;  // a report's lines mostly share one period
+
+    RecordList() = default;
+    RecordList(std::initializer_list<SalesRecord> list);
+    RecordList(const std::vector<SalesRecord>& list);  // NOLINT: converts on purpose
+
+    void push_back(const SalesRecord& record);
+    std::size_t size() const { return records.size(); }
+    bool empty() const { return records.empty(); }
+    SalesRecord operator[](std::size_t index) const;
+    SalesRecord front() const { return (*this)[0]; }
+    SalesRecord back() const { return (*this)[size() - 1]; }
+    RecordListIterator begin() const { return {this, 0}; }
+    RecordListIterator end() const { return {this, size()}; }
+};
+
+// The index of the label with these texts, adding it when it is new.
+std::uint32_t internLabel(RecordList& list, std::string_view appName, std::string_view auxText,
+                          std::string_view currency);
+
+// The index of the period with these dates, adding it when it is new.
+std::uint32_t internPeriod(RecordList& list, DateValue beginDate, DateValue endDate);
+
+// The whole record a packed record of the list stands for.
+SalesRecord unpackRecord(const RecordList& list, const PackedRecord& record);
