@@ -97,6 +97,35 @@ bool convertShortDecimal(std::string_view number, double& value) {
     return true;
 }
 
+// The usual report amount, such as "25.20", in one pass: digits, an
+// optional '.' and digits, at most 15 digits in all (so the integer they
+// form is exact), and no exponent after them. Then one correctly rounded
+// division by an exact power of ten gives the correctly rounded value.
+// Returns false, for the general path to decide, in every other case.
+bool convertPlainAmount(std::string_view text, double& value) {
+    std::size_t at = 0;
+    std::uint64_t digits = 0;
+    int digitCount = 0;
+    int fractionDigits = 0;
+    for (; at < text.size() && isDigit(text[at]); ++at, ++digitCount) {
+        digits = digits * 10 + static_cast<std::uint64_t>(text[at] - '0');
+    }
+    if (digitCount == 0) {
+        return false;  // blanks, a sign or a leading '.' take the general path
+    }
+    if (at < text.size() && text[at] == '.') {
+        for (++at; at < text.size() && isDigit(text[at]); ++at, ++fractionDigits) {
+            digits = digits * 10 + static_cast<std::uint64_t>(text[at] - '0');
+        }
+    }
+    if (digitCount + fractionDigits > 15 ||
+        (at < text.size() && (text[at] == 'e' || text[at] == 'E'))) {
+        return false;
+    }
+    value = static_cast<double>(digits) / kExactPowersOfTen[fractionDigits];
+    return true;
+}
+
 }  // namespace
 
 std::int32_t lenientInteger(std::string_view text) {
@@ -123,6 +152,10 @@ std::int32_t lenientInteger(std::string_view text) {
 }
 
 double lenientReal(std::string_view text) {
+    double quick = 0.0;
+    if (convertPlainAmount(text, quick)) {
+        return quick;
+    }
     std::size_t at = skipSpace(text, 0);
     bool negative = false;
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
