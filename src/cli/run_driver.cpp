@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "cli/option_scanner.h"
@@ -50,6 +51,7 @@ bool isTakenEntry(const DirectoryEntry& entry) {
 void readMatchingReports(const std::string& filePattern, AppRecords& appRecords) {
     DirectorySearch search;
     DirectoryEntry entry;
+    auto memo = std::make_unique<ReadingMemo>();  // shared by all reports of the run
     for (bool found = findFirstEntry(filePattern, search, entry); found;
          found = findNextEntry(search, entry)) {
         if (!isTakenEntry(entry)) {
@@ -58,7 +60,7 @@ void readMatchingReports(const std::string& filePattern, AppRecords& appRecords)
         if (runSettings.verbosity != 0) {
             std::printf("%s\n", entry.name.c_str());
         }
-        readSalesReport(entry.name.c_str(), appRecords);
+        readSalesReport(entry.name.c_str(), appRecords, *memo);
     }
     closeSearch(search);
 }

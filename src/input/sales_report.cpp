@@ -150,40 +150,24 @@ DateValue convertDateToken(std::string_view text) {
     return text.empty() ? 0 : parseDate(text);
 }
 
-// The last date text seen at one position and its value: a report repeats
-// the same period on every line, so most lines skip the conversion.
-struct DateMemo {
-    char text[16] = {};
-    std::size_t length = sizeof text + 1;  // matches no text at first
-    DateValue value = 0;
-};
-
 DateValue convertDateMemo(DateMemo& memo, std::string_view text) {
     if (text.empty()) {
         return 0;
     }
-    if (text.size() == memo.length && std::memcmp(text.data(), memo.text, text.size()) == 0) {
+    if (text.size() == memo.length &&
+        std::memcmp(text.data(), memo.text.data(), text.size()) == 0) {
         return memo.value;
     }
     DateValue value = parseDate(text);
-    if (text.size() <= sizeof memo.text) {
-        std::memcpy(memo.text, text.data(), text.size());
+    if (text.size() <= memo.text.size()) {
+        std::memcpy(memo.text.data(), text.data(), text.size());
         memo.length = text.size();
         memo.value = value;
     }
     return value;
 }
 
-// What one report read remembers between lines: the dates of the previous
-// line and where each application's list is, found by hash rather than by
-// walking the ordered map.
-struct ReadMemo {
-    DateMemo beginDate;
-    DateMemo endDate;
-    std::unordered_map<std::string, RecordList*, TextHash, std::equal_to<>> lists;
-};
-
-RecordList& listOf(AppRecords& appRecords, ReadMemo& memo, std::string_view appName) {
+RecordList& listOf(AppRecords& appRecords, ReadingMemo& memo, std::string_view appName) {
     auto found = memo.lists.find(appName);
     if (found != memo.lists.end()) {
         return *found->second;
@@ -191,6 +175,35 @@ RecordList& listOf(AppRecords& appRecords, ReadMemo& memo, std::string_view appN
     RecordList& list = appRecords[std::string(appName)];
     memo.lists.emplace(std::string(appName), &list);
     return list;
+}
+
+// FNV-1a over the three texts, each closed by a byte a token never holds.
+std::size_t slotIndexOf(std::string_view appName, std::string_view auxText,
+                        std::string_view currency) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (std::string_view text : {appName, auxText, currency}) {
+        for (char c : text) {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+        }
+        hash = (hash ^ '\t') * 1099511628211u;
+    }
+    return static_cast<std::size_t>(hash >> 32) % ReadingMemo::kSlotCount;
+}
+
+// The slot holding the record's list and label, filled when it held another
+// triple.
+const LabelSlot& slotOf(AppRecords& appRecords, ReadingMemo& memo, const RecordFields& fields) {
+    LabelSlot& slot = memo.slots[slotIndexOf(fields.appName, fields.auxText, fields.currency)];
+    if (slot.list != nullptr && slot.appName == fields.appName && slot.auxText == fields.auxText &&
+        slot.currency == fields.currency) {
+        return slot;
+    }
+    slot.list = &listOf(appRecords, memo, fields.appName);
+    slot.label = internLabel(*slot.list, fields.appName, fields.auxText, fields.currency);
+    slot.appName.assign(fields.appName);
+    slot.auxText.assign(fields.auxText);
+    slot.currency.assign(fields.currency);
+    return slot;
 }
 
 }  // namespace
@@ -212,17 +225,24 @@ bool parseSalesRecord(Piece& piece, SalesRecord& record) {
 }
 
 void readSalesReport(const char* fileName, AppRecords& appRecords) {
+    ReadingMemo memo;
+    readSalesReport(fileName, appRecords, memo);
+}
+
+void readSalesReport(const char* fileName, AppRecords& appRecords, ReadingMemo& memo) {
     FileHandle file = openForReading(fileName);
     if (!file) {
         return;
     }
-    auto reader = std::make_unique<PieceReader>();
+    if (!memo.reader) {
+        memo.reader.reset(new PieceReader);  // the block needs no zeroing
+    }
+    PieceReader* reader = memo.reader.get();
     startPieces(*reader, file.get());
     Piece piece;
     if (!readPiece(*reader, piece)) {
         return;  // the header is skipped, whatever it holds
     }
-    ReadMemo memo;
     RecordFields fields;
     while (readPiece(*reader, piece)) {
         if (!splitRecordFields(piece, fields)) {
@@ -233,11 +253,11 @@ void readSalesReport(const char* fileName, AppRecords& appRecords) {
         if (!insideDateWindow(beginDate, endDate)) {
             continue;
         }
-        RecordList& list = listOf(appRecords, memo, fields.appName);
-        std::uint32_t label = internLabel(list, fields.appName, fields.auxText, fields.currency);
+        const LabelSlot& slot = slotOf(appRecords, memo, fields);
+        RecordList& list = *slot.list;
         std::uint32_t period = internPeriod(list, beginDate, endDate);
-        list.records.push_back(
-            {fields.unitAmount, fields.auxAmount, fields.typeCode, fields.units, label, period});
+        list.records.push_back({fields.unitAmount, fields.auxAmount, fields.typeCode, fields.units,
+                                slot.label, period});
         if (runSettings.verbosity > 1) {
             printPackedRecord(list, list.records.back());
         }
