@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "unit_support.h"
 
@@ -67,10 +68,7 @@ TEST_F(DateValueTest, ParsesBothFormsAsLocalStandardMidnight) {
 }
 
 TEST_F(DateValueTest, FormatsTheUtcDateInAnyZone) {
-    const struct {
-        DateValue value;
-        std::string expected;
-    } cases[] = {
+    const std::pair<DateValue, std::string> cases[] = {
         // clang-format off
         {0, "700101"}, {1225497600, "081101"},
         {1225465200, "081031"},  // Tokyo's 2008-11-01 shows the day before
@@ -82,8 +80,8 @@ TEST_F(DateValueTest, FormatsTheUtcDateInAnyZone) {
     };
     for (const char* zone : {kUtc, kTokyo, kNewYork}) {
         useTimeZone(zone);
-        for (const auto& c : cases) {
-            EXPECT_EQ(formatShortDate(c.value), c.expected) << zone << " " << c.value;
+        for (const auto& [value, expected] : cases) {
+            EXPECT_EQ(formatShortDate(value), expected) << zone << " " << value;
         }
     }
 }

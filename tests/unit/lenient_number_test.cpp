@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -16,10 +17,7 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(LenientInteger, ReadsTheLongestValidPrefix) {
-    const struct {
-        std::string text;
-        std::int32_t expected;
-    } cases[] = {
+    const std::pair<std::string, std::int32_t> cases[] = {
         // clang-format off
         {"42", 42}, {" \t\n-17x", -17}, {"+8", 8}, {"0012", 12}, {"12abc", 12}, {"1 2", 1},
         {"", 0}, {"abc", 0}, {"-", 0}, {" - 5", 0},
@@ -29,8 +27,8 @@ TEST(LenientInteger, ReadsTheLongestValidPrefix) {
         {"18446744073709551616", kMax}, {"-18446744073709551617", kMin}  // 2^64 and beyond
         // clang-format on
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(lenientInteger(c.text), c.expected) << "'" << c.text << "'";
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(lenientInteger(text), expected) << "'" << text << "'";
     }
 }
 
@@ -38,10 +36,7 @@ TEST(LenientInteger, ReadsTheLongestValidPrefix) {
 // lies just past the halfway point between two doubles; '...159e308' lies
 // past the halfway point to the next power of two and so overflows.
 TEST(LenientReal, ReadsPlainDecimalsCorrectlyRounded) {
-    const struct {
-        std::string text;
-        double expected;
-    } cases[] = {
+    const std::pair<std::string, double> cases[] = {
         // clang-format off
         {"1.25", 1.25}, {"  1.25", 1.25}, {"\t-0.5", -0.5}, {"+2", 2.0}, {".97", 0.97},
         {"1.", 1.0}, {"1e3", 1000.0}, {"1.5E-2", 0.015}, {"-2.5e+1", -25.0}, {"2e", 2.0},
@@ -59,8 +54,8 @@ TEST(LenientReal, ReadsPlainDecimalsCorrectlyRounded) {
         {"1.7976931348623159e308", kInf}
         // clang-format on
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(lenientReal(c.text), c.expected) << "'" << c.text << "'";
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(lenientReal(text), expected) << "'" << text << "'";
     }
 }
 

@@ -6,17 +6,14 @@
 
 #include <chrono>
 #include <string>
+#include <tuple>
 
 #include "platform/directory_search.h"
 
 namespace {
 
 TEST(MatchesWildcard, MatchesTheWholeName) {
-    const struct {
-        std::string pattern;
-        std::string name;
-        bool expected;
-    } cases[] = {
+    const std::tuple<std::string, std::string, bool> cases[] = {
         // clang-format off
         {"S_W*", "S_W_20081102.txt", true}, {"S_W*", "S_W", true}, {"S_W*", "xS_W", false},
         {"S_W", "S_W.txt", false}, {"*.txt", "a.txt", true}, {"*.txt", "a.txt.bak", false},
@@ -31,9 +28,9 @@ TEST(MatchesWildcard, MatchesTheWholeName) {
         {"\xE4", "\xC4", false}, {"[ab]", "a", false}, {"[ab]", "[AB]", true}
         // clang-format on
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(matchesWildcard(c.pattern, c.name), c.expected)
-            << "'" << c.pattern << "' vs '" << c.name << "'";
+    for (const auto& [pattern, name, expected] : cases) {
+        EXPECT_EQ(matchesWildcard(pattern, name), expected)
+            << "'" << pattern << "' vs '" << name << "'";
     }
 }
 
@@ -46,18 +43,15 @@ TEST(MatchesWildcard, ManyStarsAgainstALongNameFinishQuickly) {
 }
 
 TEST(SplitPattern, DirectoryIsTheTextUpToTheLastSlash) {
-    const struct {
-        std::string pattern;
-        std::string directory;
-        std::string namePattern;
-    } cases[] = {{"S_W*", ".", "S_W*"},   {"dir/S_W*", "dir", "S_W*"}, {"/x*", "/", "x*"},
-                 {"a/b/c*", "a/b", "c*"}, {"dir/", "dir", ""},         {"", ".", ""}};
-    for (const auto& c : cases) {
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"S_W*", ".", "S_W*"},   {"dir/S_W*", "dir", "S_W*"}, {"/x*", "/", "x*"},
+        {"a/b/c*", "a/b", "c*"}, {"dir/", "dir", ""},         {"", ".", ""}};
+    for (const auto& [pattern, expectedDirectory, expectedName] : cases) {
         std::string directory;
         std::string_view namePattern;
-        splitPattern(c.pattern, directory, namePattern);
-        EXPECT_EQ(directory, c.directory) << c.pattern;
-        EXPECT_EQ(namePattern, c.namePattern) << c.pattern;
+        splitPattern(pattern, directory, namePattern);
+        EXPECT_EQ(directory, expectedDirectory) << pattern;
+        EXPECT_EQ(namePattern, expectedName) << pattern;
     }
 }
 
