@@ -1,0 +1,170 @@
+// The fast paths of reading must agree with the plain rules on any input:
+// whole-line pieces against a byte-by-byte reference, the one-pass line
+// splitter against nextToken, short decimals against from_chars, and the
+// compact record list against the records put into it.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/file_handle.h"
+#include "common/lenient_number.h"
+#include "common/piece_reader.h"
+#include "common/types.h"
+#include "input/date_value.h"
+#include "input/sales_report.h"
+
+namespace {
+
+// Bytes built from fragments that stress the piece and token rules.
+std::string randomBytes(std::mt19937& random, std::size_t size) {
+    static const std::vector<std::string> kFragments = {"\t",
+                                                        "\t\t",
+                                                        "\n",
+                                                        "\r",
+                                                        "\r\n",
+                                                        "\r\r\n",
+                                                        "ab",
+                                                        "Name",
+                                                        "12",
+                                                        "0.70",
+                                                        "-3",
+                                                        "1e3",
+                                                        " ",
+                                                        "\x1A",
+                                                        std::string(1, '\0'),
+                                                        std::string(200, 'y'),
+                                                        "07/06/2008",
+                                                        "20081102"};
+    std::string bytes;
+    while (bytes.size() < size) {
+        bytes += kFragments[random() % kFragments.size()];
+    }
+    return bytes;
+}
+
+// Pieces formed one byte at a time, straight from the rules: a CR right
+// before an LF is dropped, at most 499 characters, Ctrl-Z ends the file, the
+// text is cut at a NUL.
+std::vector<std::string> referencePieces(const std::string& bytes) {
+    std::vector<std::string> pieces;
+    std::size_t at = 0;
+    bool ended = false;
+    while (!ended && at < bytes.size()) {
+        std::string piece;
+        while (piece.size() < 499 && at < bytes.size()) {
+            char c = bytes[at];
+            if (c == '\x1A') {
+                ended = true;
+                break;
+            }
+            ++at;
+            if (c == '\r' && at < bytes.size() && bytes[at] == '\n') {
+                continue;
+            }
+            piece += c;
+            if (c == '\n') {
+                break;
+            }
+        }
+        if (!piece.empty()) {
+            pieces.push_back(piece.substr(0, piece.find('\0')));
+        }
+    }
+    return pieces;
+}
+
+TEST(FastPath, PiecesMatchTheByteByByteRules) {
+    std::mt19937 random(1);
+    // Lines around the 499-character limit, with LF and CR-LF ends, lead.
+    std::string boundaries;
+    for (std::size_t length = 496; length <= 502; ++length) {
+        boundaries += std::string(length, 'z') + "\n" + std::string(length, 'z') + "\r\n";
+    }
+    for (std::size_t size : {0u, 700u, 5000u, 70000u, 140000u}) {
+        std::string bytes = boundaries + randomBytes(random, size);
+        FileHandle file(std::tmpfile());
+        std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+        std::rewind(file.get());
+        auto reader = std::make_unique<PieceReader>();
+        startPieces(*reader, file.get());
+        std::vector<std::string> pieces;
+        Piece piece;
+        while (readPiece(*reader, piece)) {
+            pieces.emplace_back(piece.text, piece.length);
+        }
+        EXPECT_EQ(pieces, referencePieces(bytes)) << size;
+    }
+}
+
+TEST(FastPath, RecordFieldsMatchNextToken) {
+    std::mt19937 random(2);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text = randomBytes(random, random() % 499).substr(0, 499);
+        Piece piece;
+        text.copy(piece.text, text.size());
+        piece.text[text.size()] = '\0';
+        piece.length = text.size();
+        std::vector<std::string> tokens;
+        std::string_view token;
+        while (tokens.size() < 21 && nextToken(piece, "\t\n", token)) {
+            tokens.emplace_back(token);
+        }
+        tokens.resize(21);
+        piece.cursor = 0;
+        SalesRecord record;
+        EXPECT_EQ(parseSalesRecord(piece, record), !tokens[0].empty());
+        EXPECT_EQ(record.appName, tokens[6]) << text;
+        EXPECT_EQ(record.typeCode, lenientInteger(tokens[8]));
+        EXPECT_EQ(record.units, lenientInteger(tokens[9]));
+        EXPECT_EQ(record.beginDate, tokens[11].empty() ? 0 : parseDate(tokens[11]));
+        EXPECT_EQ(record.auxText, tokens[14]);
+        EXPECT_EQ(record.currency, tokens[15]);
+        EXPECT_EQ(record.auxAmount, lenientReal(tokens[20]));
+    }
+}
+
+TEST(FastPath, ShortDecimalsAreCorrectlyRounded) {
+    std::mt19937_64 random(3);
+    for (int round = 0; round < 100000; ++round) {
+        std::string digits = std::to_string(random() % 1000000000000000000u);
+        digits.resize(1 + random() % digits.size());
+        std::size_t point = random() % (digits.size() + 1);
+        std::string text = digits.substr(0, point) + "." + digits.substr(point);
+        double expected = 0.0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(lenientReal(text), expected) << text;
+        ASSERT_EQ(lenientReal(digits), std::stod(digits)) << digits;
+    }
+}
+
+TEST(FastPath, RecordListGivesBackWhatWasPut) {
+    std::vector<SalesRecord> records;
+    for (int i = 0; i < 300; ++i) {
+        records.push_back({i % 2 ? "Alpha" : "Beta", 86400 * (i % 3), 86400 * (i % 5), i % 8,
+                           i - 100, 0.25 * i, 1.5, i % 3 ? "DE" : "", i % 7 ? "EUR" : "USD"});
+    }
+    RecordList list(records);
+    ASSERT_EQ(list.size(), records.size());
+    EXPECT_LE(list.labels.size(), 8u);  // texts and periods are stored once
+    EXPECT_LE(list.periods.size(), 15u);
+    std::size_t index = 0;
+    for (const SalesRecord& record : list) {
+        const SalesRecord& put = records[index++];
+        EXPECT_EQ(record.appName, put.appName);
+        EXPECT_EQ(record.beginDate, put.beginDate);
+        EXPECT_EQ(record.endDate, put.endDate);
+        EXPECT_EQ(record.typeCode, put.typeCode);
+        EXPECT_EQ(record.units, put.units);
+        EXPECT_EQ(record.unitAmount, put.unitAmount);
+        EXPECT_EQ(record.auxAmount, put.auxAmount);
+        EXPECT_EQ(record.auxText, put.auxText);
+        EXPECT_EQ(record.currency, put.currency);
+    }
+}
+
+}  // namespace
