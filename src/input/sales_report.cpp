@@ -193,7 +193,7 @@ std::size_t slotIndexOf(std::string_view appName, std::string_view auxText,
 
 // The slot holding the record's list and label, filled when it held another
 // triple.
-const LabelSlot& slotOf(AppRecords& appRecords, ReadingMemo& memo, const RecordFields& fields) {
+LabelSlot& slotOf(AppRecords& appRecords, ReadingMemo& memo, const RecordFields& fields) {
     LabelSlot& slot = memo.slots[slotIndexOf(fields.appName, fields.auxText, fields.currency)];
     if (slot.list != nullptr && slot.appName == fields.appName && slot.auxText == fields.auxText &&
         slot.currency == fields.currency) {
@@ -204,6 +204,7 @@ const LabelSlot& slotOf(AppRecords& appRecords, ReadingMemo& memo, const RecordF
     slot.appName.assign(fields.appName);
     slot.auxText.assign(fields.auxText);
     slot.currency.assign(fields.currency);
+    slot.hasPeriod = false;
     return slot;
 }
 
@@ -257,9 +258,15 @@ void readSalesReport(const char* fileName, AppRecords& appRecords, ReadingMemo& 
         if (!insideDateWindow(beginDate, endDate)) {
             continue;
         }
-        const LabelSlot& slot = slotOf(appRecords, memo, fields);
+        LabelSlot& slot = slotOf(appRecords, memo, fields);
         RecordList& list = *slot.list;
-        std::uint32_t period = internPeriod(list, beginDate, endDate);
+        if (!slot.hasPeriod || slot.beginDate != beginDate || slot.endDate != endDate) {
+            slot.period = internPeriod(list, beginDate, endDate);
+            slot.hasPeriod = true;
+            slot.beginDate = beginDate;
+            slot.endDate = endDate;
+        }
+        std::uint32_t period = slot.period;
         list.records.push_back({fields.unitAmount, fields.auxAmount, fields.typeCode, fields.units,
                                 slot.label, period});
         if (runSettings.verbosity > 1) {

@@ -26,13 +26,17 @@ struct DateMemo {
 };
 
 // A recently seen (name, country text, currency) triple with the list it
-// belongs to and its label there.
+// belongs to, its label there and the period of its last record.
 struct LabelSlot {
     std::string appName;
     std::string auxText;
     std::string currency;
     RecordList* list = nullptr;  // none: the slot is empty
     std::uint32_t label = 0;
+    bool hasPeriod = false;
+    std::uint32_t period = 0;
+    DateValue beginDate = 0;
+    DateValue endDate = 0;
 };
 
 // What reading remembers from line to line and from report to report. Lines
