@@ -1,5 +1,5 @@
 // What differs on Windows: the system's entry attributes, both path
-// separators and text-mode output. The cases
+// separators, text-mode output and the runtime's calendar limits. The cases
 // marked Windows-only skip themselves against a POSIX build.
 #include <gtest/gtest.h>
 
@@ -131,6 +131,35 @@ TEST(Windows, LostOutputStillFailsTheRun) {
     ProgramRun run = runProgram(dir.path(), {"salesum", "-h"}, toFull);
     EXPECT_TRUE(run.err.starts_with("[E] salesum: write error: ")) << run.err;
     EXPECT_EQ(run.status, 1);
+}
+
+// The Windows runtime's calendar stops at the end of the year 3000; later
+// days must still compare as later on both platforms, in every zone.
+TEST(Platforms, DaysPastTheYear3000KeepTheirOrder) {
+    ScratchDirectory dir;
+    dir.write("S_W_far",
+              "header\n" + saleLine("Early", "01/01/3001") + saleLine("Late", "01/01/3002"));
+    struct Case {
+        const char* option;
+        const char* date;
+        bool early;
+        bool late;
+    };
+    const Case cases[] = {
+        {"-s", "30011231", false, true},  {"-e", "30011231", true, false},
+        {"-s", "30010101", true, true},   {"-e", "30010101", true, false},
+        {"-s", "30020102", false, false}, {"-e", "20081101", false, false},
+    };
+    for (const char* zone : {"UTC", "Asia/Tokyo", "America/New_York"}) {
+        ProgramOptions options;
+        options.timeZone = zone;
+        for (const Case& c : cases) {
+            ProgramRun run = runProgram(dir.path(), {"salesum", c.option, c.date, "S_W*"}, options);
+            std::string label = std::string(zone) + " " + c.option + " " + c.date;
+            EXPECT_EQ(run.out.find("Early") != std::string::npos, c.early) << label;
+            EXPECT_EQ(run.out.find("Late") != std::string::npos, c.late) << label;
+        }
+    }
 }
 
 }  // namespace
