@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/option_scanner.h"
+#include "cli/version.h"
 #include "common/output.h"
 #include "common/run_settings.h"
 #include "input/date_value.h"
@@ -89,7 +90,7 @@ const char* programNameOf(int argumentCount, char* const arguments[]) {
 
 void printUsage(const char* programName) {
     const char* p = programName;
-    std::printf("%s v 1.0.1\n", p);
+    std::printf("%s v %s\n", p, kSalesumVersion);
     std::printf("Made by the sales report tools team.\n\n");
     std::printf("%s [-v] [-c configfile] [-s startdate] [-e enddate] file(s)\n\n", p);
     std::printf("%s [options] S_W* \n", p);

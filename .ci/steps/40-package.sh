@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The manual and the Debian package: the manual lints clean and its example
+# output is the program's real output; the package builds with CPack and holds
+# the program and the manual, with the control fields it should carry.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+missing=()
+command -v mandoc >/dev/null || missing+=(mandoc)
+command -v dpkg-shlibdeps >/dev/null || missing+=(dpkg-dev)
+command -v gzip >/dev/null || missing+=(gzip)
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    apt-get update -q
+    apt-get install -y -q "${missing[@]}"
+fi
+
+echo "-- mandoc -Tlint man/salesum.1"
+lint="$(mandoc -Tlint -W all man/salesum.1 2>&1)" || true
+if [ -n "$lint" ]; then
+    echo "$lint"
+    echo "the manual has lint messages" >&2
+    exit 1
+fi
+
+echo "-- manual examples against build/salesum"
+man/check_examples.sh man/salesum.1 build/salesum
+
+echo "-- cmake --workflow --preset package"
+rm -f build-package/salesum_*.deb
+cmake --workflow --preset package --fresh
+version="$(sed -n 's/^project(salesum VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+deb="build-package/salesum_${version}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || { echo "no package $deb" >&2; ls build-package >&2; exit 1; }
+
+echo "-- dpkg-deb --contents $deb"
+contents="$(dpkg-deb --contents "$deb")"
+echo "$contents"
+for path in ./usr/bin/salesum ./usr/share/man/man1/salesum.1.gz; do
+    grep -q " ${path}\$" <<<"$contents" || { echo "missing from the package: $path" >&2; exit 1; }
+done
+
+echo "-- dpkg-deb -I $deb"
+dpkg-deb -I "$deb"
+field() { dpkg-deb -f "$deb" "$1"; }
+expect() {  # field value
+    [ "$(field "$1")" = "$2" ] || { echo "field $1 is '$(field "$1")', not '$2'" >&2; exit 1; }
+}
+expect Package salesum
+expect Version "$version"
+expect Section utils
+expect Architecture "$(dpkg --print-architecture)"
+grep -q '<.*@.*>' <<<"$(field Maintainer)" || { echo "Maintainer has no address" >&2; exit 1; }
+grep -qx 'summarise application sales reports' <<<"$(field Description)" ||
+    { echo "Description lacks its summary line" >&2; exit 1; }
+# dpkg-shlibdeps derived the runtime dependencies from the binary.
+grep -q 'libc6 (>= ' <<<"$(field Depends)" || { echo "Depends lacks libc6: $(field Depends)" >&2; exit 1; }
+
+# The packaged manual is the one in the tree, and the packaged program runs.
+unpacked="$(mktemp -d)"
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+zcat "$unpacked/usr/share/man/man1/salesum.1.gz" | cmp - man/salesum.1
+usage="$(cd "$unpacked/usr/bin" && PATH=. salesum -h)"
+first_line="${usage%%$'\n'*}"
+[ "$first_line" = "salesum v $version" ] || { echo "packaged salesum -h: '$first_line'" >&2; exit 1; }
+echo "package $deb checked"
