@@ -6,7 +6,6 @@ set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(mingwPrefix x86_64-w64-mingw32)
 find_program(CMAKE_CXX_COMPILER NAMES ${mingwPrefix}-g++-posix ${mingwPrefix}-g++ REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${mingwPrefix}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${mingwPrefix})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
