@@ -1,0 +1,114 @@
+// Date texts to time values and back, in zones at, east of and west of UTC.
+//
+// Expected values were derived outside the program with python3:
+// calendar.timegm((y, m, d, 0, 0, 0)) for UTC midnight, minus the zone's
+// standard offset (Tokyo +9 h, New York -5 h, checked with zoneinfo).
+#include "input/date_value.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "unit_support.h"
+
+namespace {
+
+// Zone rules spelled out, so that no zone database needs to be installed.
+constexpr const char* kUtc = "UTC0";
+constexpr const char* kTokyo = "JST-9";                     // Asia/Tokyo
+constexpr const char* kNewYork = "EST5EDT,M3.2.0,M11.1.0";  // America/New_York
+
+class DateValueTest : public ::testing::Test {
+protected:
+    static void useTimeZone(const char* zone) { ScopedTimeZone::use(zone); }
+    ScopedTimeZone restoredAtEnd{kUtc};
+};
+
+TEST_F(DateValueTest, ParsesBothFormsAsLocalStandardMidnight) {
+    const struct {
+        const char* zone;
+        std::string text;
+        DateValue expected;
+    } cases[] = {
+        // clang-format off
+        {kUtc, "20081101", 1225497600}, {kUtc, "11/01/2008", 1225497600},
+        {kUtc, "20081101junk", 1225497600}, {kUtc, "11/01/2008 10:00", 1225497600},
+        {kUtc, "20081301", 1230768000},  // month 13: 2009-01-01
+        {kUtc, "20080230", 1204329600},  // 30 February of a leap year: 2008-03-01
+        {kUtc, "19700101", 0}, {kUtc, "22260101", 8078572800},  // the same day 256 years on
+        {kUtc, "19700102", 86400}, {kUtc, "19691231", -1},
+        {kUtc, "abcdefgh", -1},           // year 0 lies before 1970
+        {kUtc, "30010101", 32535216000},  // past the year 3000: the true value
+        // Missing positions are absent and convert to 0.
+        {kUtc, "2008", 1196380800},    // month 0, day 0 of 2008: 2007-11-30
+        {kUtc, "200811", 1225411200},  // day 0 of November 2008: 2008-10-31
+        {kUtc, "1970010", -1},         // day 0 of January 1970: 1969-12-31
+        {kUtc, "11/01", -1}, {kUtc, "", -1},
+        {kTokyo, "20081101", 1225465200}, {kTokyo, "11/01/2008", 1225465200},  // 10-31 15:00 UTC
+        {kTokyo, "19700102", 54000}, {kTokyo, "19700101", -1},  // 1969-12-31 15:00 UTC
+        {kNewYork, "20080701", 1214888400},  // 05:00 UTC: 01:00 by the summer clock
+        {kNewYork, "07/01/2008", 1214888400},
+        {kNewYork, "20081201", 1228107600}, {kNewYork, "19700101", 18000},
+        {kUtc, "20080701", 1214870400}  // the zone change is seen again
+        // clang-format on
+    };
+    const char* zone = nullptr;
+    for (const auto& c : cases) {
+        if (c.zone != zone) {  // remembered days carry over between cases of one zone
+            zone = c.zone;
+            useTimeZone(zone);
+        }
+        EXPECT_EQ(parseDate(c.text), c.expected) << c.zone << " '" << c.text << "'";
+    }
+}
+
+TEST_F(DateValueTest, FormatsTheUtcDateInAnyZone) {
+    const std::pair<DateValue, std::string> cases[] = {
+        // clang-format off
+        {0, "700101"}, {1225497600, "081101"},
+        {1225465200, "081031"},  // Tokyo's 2008-11-01 shows the day before
+        {1214888400, "080701"},  // New York's 2008-07-01
+        {951782400, "000229"}, {4107542399, "000228"},  // 2100 is no leap year
+        {32535215999, "001231"}, {32535216000, ""}, {std::numeric_limits<DateValue>::max(), ""},
+        {-1, ""}, {std::numeric_limits<DateValue>::min(), ""}
+        // clang-format on
+    };
+    for (const char* zone : {kUtc, kTokyo, kNewYork}) {
+        useTimeZone(zone);
+        for (const auto& [value, expected] : cases) {
+            EXPECT_EQ(formatShortDate(value), expected) << zone << " " << value;
+        }
+    }
+}
+
+// Every day from 1970 to 2100, walked forwards and then backwards, so that
+// remembered days are both reused and evicted.
+TEST_F(DateValueTest, RememberedDaysKeepTheirValues) {
+    using namespace std::chrono;
+    useTimeZone(kUtc);
+    const sys_days first = sys_days{year{1970} / January / 1};
+    const sys_days last = sys_days{year{2100} / December / 31};
+    auto check = [](sys_days day) {
+        const year_month_day date{day};
+        char text[16];
+        std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year()),
+                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+        const DateValue expected = std::int64_t{day.time_since_epoch().count()} * 86400;
+        return parseDate(text) == expected;
+    };
+    int wrong = 0;
+    for (sys_days day = first; day <= last; day += days{1}) {
+        wrong += check(day) ? 0 : 1;
+    }
+    for (sys_days day = last; day >= first; day -= days{1}) {
+        wrong += check(day) ? 0 : 1;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace

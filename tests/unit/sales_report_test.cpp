@@ -1,0 +1,171 @@
+// Turning report lines into records, and reading report files into the
+// records of each application inside the date window.
+#include "input/sales_report.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/run_settings.h"
+#include "input/date_value.h"
+#include "unit_support.h"
+
+namespace {
+
+// A record line of the 23-column layout; changes replace single columns.
+std::string reportLine(const std::map<int, std::string>& changes = {}) {
+    std::vector<std::string> columns = {
+        "STORE", "US", "1001", " ",          " ",          " ",   "App", " ",
+        "1",     "12", "0.70", "11/02/2008", "11/08/2008", "GBP", "US",  "USD",
+        " ",     " ",  " ",    "301234567",  "0.99",       " ",   " "};
+    for (const auto& [column, text] : changes) {
+        columns.at(static_cast<std::size_t>(column)) = text;
+    }
+    std::string line;
+    for (const std::string& column : columns) {
+        line += (line.empty() ? "" : "\t") + column;
+    }
+    return line + "\n";
+}
+
+const std::string kHeader = "Provider\tProvider Country\tVendor Identifier\tUnits\n";
+
+// Every field of a record, so that one comparison shows all differences.
+std::string describe(const SalesRecord& r) {
+    char numbers[160];
+    std::snprintf(numbers, sizeof numbers,
+                  "type %d units %d amount %.17g begin %lld end %lld aux %.17g", r.typeCode,
+                  r.units, r.unitAmount, static_cast<long long>(r.beginDate),
+                  static_cast<long long>(r.endDate), r.auxAmount);
+    return "'" + r.appName + "' " + numbers + " '" + r.auxText + "' '" + r.currency + "'";
+}
+
+TEST(ParseSalesRecord, TakesFieldsByTokenPosition) {
+    ScopedTimeZone zone("UTC0");
+    // Dates: python3 calendar.timegm for 2008-11-02 and 2008-11-08 at 00:00.
+    const struct {
+        std::string line;
+        bool parsed;
+        SalesRecord expected;
+    } cases[] = {
+        // clang-format off
+        {reportLine(), true, {"App", 1225584000, 1226102400, 1, 12, 0.70, 0.99, "US", "USD"}},
+        {reportLine({{8, "3"}, {9, "-4"}, {10, "1e2"}}), true,
+         {"App", 1225584000, 1226102400, 3, -4, 100.0, 0.99, "US", "USD"}},
+        // Column 3 empty: token 6 is column 7, token 8 column 9 and so on.
+        {reportLine({{3, ""}}), true, {" ", 1226102400, -1, 12, 0, 11.0, 0.0, "USD", " "}},
+        {"a\tb\tc\td\te\tf\n", true, {"", 0, 0, 0, 0, 0.0, 0.0, "", ""}},
+        {"0\t1\t2\t3\t4\t5\tName\t7\t1\t5\t2.5\t11/02/2008\n", true,
+         {"Name", 1225584000, 0, 1, 5, 2.5, 0.0, "", ""}},
+        {"\t\t\n", false, {}},
+        {"", false, {}}
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        Piece piece;
+        ASSERT_LT(c.line.size(), sizeof piece.text);
+        std::memcpy(piece.text, c.line.c_str(), c.line.size() + 1);
+        piece.length = c.line.size();
+        SalesRecord record{"stale", 5, 5, 5, 5, 5.0, 5.0, "stale", "stale"};
+        EXPECT_EQ(parseSalesRecord(piece, record), c.parsed) << c.line;
+        if (c.parsed) {
+            EXPECT_EQ(describe(record), describe(c.expected)) << c.line;
+        }
+    }
+}
+
+// Application name, units and currency of every stored record, in stored order.
+std::string summarise(const AppRecords& appRecords) {
+    std::string summary;
+    for (const auto& [name, records] : appRecords) {
+        summary += "[" + name + "]";
+        for (const SalesRecord& record : records) {
+            summary += " " + std::to_string(record.units) + "/" + record.currency;
+        }
+        summary += ";";
+    }
+    return summary;
+}
+
+// Reads the files, in order, from a fresh directory, and then a missing one.
+std::string readReports(const std::vector<std::string>& files) {
+    ScratchFiles scratch;
+    AppRecords appRecords;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        readSalesReport(scratch.write("S_W_" + std::to_string(i), files[i]).c_str(), appRecords);
+    }
+    readSalesReport((scratch.directory / "missing").c_str(), appRecords);
+    return summarise(appRecords);
+}
+
+std::string datedLine(const std::string& app, const std::string& units, const char* begin,
+                      const char* end) {
+    return reportLine({{6, app}, {9, units}, {11, begin}, {12, end}});
+}
+
+TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
+    runSettings = RunSettings{};
+    const std::size_t shortLength = reportLine({{6, "Long"}, {22, ""}}).size() - 1;
+    const std::string line600 =
+        reportLine({{6, "Long"}, {22, std::string(600 - shortLength, 'p')}});
+    const std::string crLfLine =
+        "0\t1\t2\t3\t4\t5\tApp\t7\t1\t5\t2.5\t11/02/2008\t11/08/2008\t13\tUS\tEUR\r\n";
+    const std::string nulLine = "0\t1\t2\t3\t4\t5\tAp" + std::string(1, '\0') + "p\t7\t1\t5\n";
+    const struct {
+        std::vector<std::string> files;
+        std::string expected;
+    } cases[] = {
+        // clang-format off
+        {{kHeader}, ""},
+        {{""}, ""},
+        {{std::string(600, 'h') + "\n" + reportLine()}, "[] 0/;[App] 12/USD;"},
+        {{kHeader + line600}, "[] 0/;[Long] 12/USD;"},
+        {{kHeader + "\r\n" + reportLine({{8, "3"}}) + crLfLine}, "[App] 12/USD 5/EUR;"},
+        {{kHeader + nulLine}, "[Ap] 0/;"},
+        {{kHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
+              datedLine("B", "2", "11/02/2008", "11/08/2008"),
+          kHeader + datedLine("A", "3", "11/09/2008", "11/15/2008") +
+              datedLine("A", "4", "11/09/2008", "11/15/2008")},
+         "[A] 1/USD 3/USD 4/USD;[B] 2/USD;"}
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(readReports(c.files), c.expected) << c.files[0];
+    }
+}
+
+TEST(ReadSalesReport, DropsRecordsOutsideTheDateWindow) {
+    const std::string file = kHeader + datedLine("EarlyBegin", "1", "10/31/2008", "11/06/2008") +
+                             datedLine("OnStart", "2", "11/01/2008", "11/07/2008") +
+                             datedLine("OnEnd", "3", "11/24/2008", "11/30/2008") +
+                             datedLine("LateEnd", "4", "11/25/2008", "12/01/2008") + "a\tb\n";
+    const struct {
+        const char* start;
+        const char* end;
+        std::string expected;
+    } cases[] = {
+        // clang-format off
+        {"", "", "[] 0/;[EarlyBegin] 1/USD;[LateEnd] 4/USD;[OnEnd] 3/USD;[OnStart] 2/USD;"},
+        {"20081101", "", "[LateEnd] 4/USD;[OnEnd] 3/USD;[OnStart] 2/USD;"},
+        {"", "20081130", "[] 0/;[EarlyBegin] 1/USD;[OnEnd] 3/USD;[OnStart] 2/USD;"},
+        {"20081101", "20081130", "[OnEnd] 3/USD;[OnStart] 2/USD;"}
+        // clang-format on
+    };
+    for (const char* zone : {"UTC0", "JST-9", "EST5EDT,M3.2.0,M11.1.0"}) {
+        ScopedTimeZone inZone(zone);
+        for (const auto& c : cases) {
+            runSettings = RunSettings{};
+            runSettings.startDate = *c.start ? parseDate(c.start) : 0;
+            runSettings.endLimit = *c.end ? parseDate(c.end) : 0;
+            EXPECT_EQ(readReports({file}), c.expected)
+                << zone << " -s " << c.start << " -e " << c.end;
+        }
+    }
+    runSettings = RunSettings{};
+}
+
+}  // namespace
