@@ -20,13 +20,48 @@ std::string_view field(std::string_view text, std::size_t first, std::size_t cou
     return text.substr(first, count);
 }
 
-DateValue convertLocalDay(int year, int month, int day) {
+// Days since 1970-01-01 of a civil date, for the proleptic Gregorian calendar.
+std::int64_t daysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
+    year -= month <= 2 ? 1 : 0;
+    std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    std::int64_t yearOfEra = year - era * 400;
+    std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+std::time_t convertWithCalendar(int year, int month, int day) {
     std::tm broken{};
     broken.tm_year = year - 1900;
     broken.tm_mon = month - 1;
     broken.tm_mday = day;
     broken.tm_isdst = 0;  // standard time, also on days under daylight saving
-    std::time_t converted = std::mktime(&broken);
+    return std::mktime(&broken);
+}
+
+// The Windows runtime's conversion gives up after the year 3000, where the
+// POSIX one goes on. Past that point the day is counted here and shifted by
+// the zone's standard offset, taken from a day the runtime still converts, so
+// that far-future dates compare alike on both platforms instead of turning
+// into the -1 of days before 1970.
+DateValue convertPastRange(int year, int month, int day) {
+    std::time_t reference = convertWithCalendar(3000, 1, 1);
+    if (reference == -1) {
+        return kFailedDate;
+    }
+    std::int64_t offset = static_cast<std::int64_t>(reference) - daysFromCivil(3000, 1, 1) * 86400;
+    std::int64_t months = static_cast<std::int64_t>(year) * 12 + (month - 1);
+    std::int64_t wholeYears = (months >= 0 ? months : months - 11) / 12;
+    std::int64_t days = daysFromCivil(wholeYears, months - wholeYears * 12 + 1, 1) + (day - 1);
+    DateValue value = days * 86400 + offset;
+    return value < 0 ? kFailedDate : value;
+}
+
+DateValue convertLocalDay(int year, int month, int day) {
+    std::time_t converted = convertWithCalendar(year, month, day);
+    if (converted == -1) {
+        return convertPastRange(year, month, day);
+    }
     if (converted < 0) {
         return kFailedDate;
     }
@@ -46,8 +81,8 @@ struct ConvertedDay {
 std::array<ConvertedDay, 1024> convertedDays;
 
 DateValue convertLocalDayCached(int year, int month, int day) {
-    auto hash = static_cast<std::uint32_t>(year) * 31u * 100u + static_cast<std::uint32_t>(month) * 31u +
-                static_cast<std::uint32_t>(day);
+    auto hash = static_cast<std::uint32_t>(year) * 31u * 100u +
+                static_cast<std::uint32_t>(month) * 31u + static_cast<std::uint32_t>(day);
     ConvertedDay& slot = convertedDays[hash % convertedDays.size()];
     if (!slot.valid || slot.year != year || slot.month != month || slot.day != day) {
         slot = {true, year, month, day, convertLocalDay(year, month, day)};
@@ -91,4 +126,6 @@ std::string formatShortDate(DateValue value) {
     return text;
 }
 
-void forgetConvertedDays() { convertedDays.fill(ConvertedDay{}); }
+void forgetConvertedDays() {
+    convertedDays.fill(ConvertedDay{});
+}

@@ -23,10 +23,16 @@ struct DirectoryEntry {
 
 // The state of one search. The pattern's part up to its last path separator
 // names the directory searched (the current directory when there is none);
-// the rest is matched against entry names with matchesWildcard.
+// the rest is matched against entry names with matchesWildcard. Separators
+// are '/' everywhere and, on Windows, also the backslash.
 struct DirectorySearch {
+#ifdef _WIN32
+    void* handle = nullptr;  // the open system search, null when none is open
+    std::string namePattern;
+#else
     std::vector<DirectoryEntry> entries;  // matching entries, sorted by name
     std::size_t next = 0;
+#endif
 };
 
 // Starts a search and yields its first matching entry. Returns false when

@@ -5,12 +5,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -42,7 +45,7 @@ void ScratchDirectory::makeDirectory(const std::string& name) const {
 std::string programPath() {
     const char* fromEnvironment = std::getenv("SALESUM_BINARY");
     return fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment
-                                                                   : SALESUM_BINARY;
+                                                                  : SALESUM_BINARY;
 }
 
 std::string readWholeFile(const std::string& path) {
@@ -52,27 +55,54 @@ std::string readWholeFile(const std::string& path) {
     return bytes.str();
 }
 
-ProgramRun runProgram(const std::string& directory, const std::vector<std::string>& arguments,
-                      const ProgramOptions& options) {
+bool windowsProgram() {
+    const char* target = std::getenv("SALESUM_TARGET");
+    if (target != nullptr && *target != '\0') {
+        return std::string_view(target) == "windows";
+    }
+    return std::string_view(programPath()).ends_with(".exe");
+}
+
+namespace {
+
+// The Windows runtime reads TZ as "name, hours west of UTC, daylight name";
+// the tool converts dates in standard time only, so the offset is what counts.
+const std::map<std::string, std::string> kWindowsTimeZones = {
+    {"UTC", "UTC"},
+    {"Asia/Tokyo", "JST-9"},
+    {"Europe/Berlin", "CET-1CEST"},
+    {"America/New_York", "EST5EDT"},
+};
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}
+
+// Undoes what a Windows program under Wine does differently from a POSIX
+// one: text-mode line ends, and argv[0] as the program's full DOS path.
+std::string asPosixWouldPrint(std::string text, const std::string& programName) {
+    std::string dosPath = "Z:" + fs::absolute(programPath()).lexically_normal().string();
+    std::replace(dosPath.begin(), dosPath.end(), '/', '\\');
+    replaceAll(text, dosPath, programName);
+    replaceAll(text, "\r\n", "\n");
+    return text;
+}
+
+ProgramRun runExecutable(const std::string& directory, const std::string& executable,
+                         const std::vector<std::string>& arguments, const ProgramOptions& options) {
     ScratchDirectory capture;
     std::string outPath = options.stdoutPath.empty() ? capture.path() + "/out" : options.stdoutPath;
     std::string errPath = capture.path() + "/err";
 
-    // Without a wrapper the program sees arguments[0] as its name. With one,
-    // the wrapper runs the program by its path.
-    std::vector<std::string> command = arguments;
-    const char* wrapper = std::getenv("SALESUM_WRAPPER");
-    bool wrapped = wrapper != nullptr && *wrapper != '\0';
-    if (wrapped) {
-        command.erase(command.begin(), command.begin() + (command.empty() ? 0 : 1));
-        command.insert(command.begin(), {wrapper, programPath()});
-    }
+    std::vector<std::string> argumentCopies = arguments;
     std::vector<char*> argv;
-    for (std::string& argument : command) {
+    for (std::string& argument : argumentCopies) {
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
-    std::string executable = wrapped ? std::string(wrapper) : programPath();
 
     pid_t child = fork();
     if (child == 0) {
@@ -80,6 +110,7 @@ ProgramRun runProgram(const std::string& directory, const std::vector<std::strin
             _exit(120);
         }
         setenv("TZ", options.timeZone.c_str(), 1);
+        setenv("WINEDEBUG", "-all", 0);  // Wine stays quiet unless asked otherwise
         int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0 || err < 0) {
@@ -115,4 +146,42 @@ ProgramRun runProgram(const std::string& directory, const std::vector<std::strin
     run.out = options.stdoutPath.empty() ? readWholeFile(outPath) : std::string();
     run.err = readWholeFile(errPath);
     return run;
+}
+
+}  // namespace
+
+bool timeZoneAvailable(const std::string& timeZone) {
+    return !windowsProgram() || kWindowsTimeZones.contains(timeZone);
+}
+
+ProgramRun runProgram(const std::string& directory, const std::vector<std::string>& arguments,
+                      const ProgramOptions& options) {
+    // Without a wrapper the program sees arguments[0] as its name. With one,
+    // the wrapper runs the program by its path.
+    std::vector<std::string> command = arguments;
+    std::string executable = programPath();
+    const char* wrapper = std::getenv("SALESUM_WRAPPER");
+    if (wrapper != nullptr && *wrapper != '\0') {
+        command.erase(command.begin(), command.begin() + (command.empty() ? 0 : 1));
+        command.insert(command.begin(), {wrapper, programPath()});
+        executable = wrapper;
+    }
+    if (!windowsProgram()) {
+        return runExecutable(directory, executable, command, options);
+    }
+    if (!timeZoneAvailable(options.timeZone)) {
+        throw std::invalid_argument("no Windows form for time zone " + options.timeZone);
+    }
+    ProgramOptions windowsOptions = options;
+    windowsOptions.timeZone = kWindowsTimeZones.at(options.timeZone);
+    ProgramRun run = runExecutable(directory, executable, command, windowsOptions);
+    std::string programName = arguments.empty() ? std::string() : arguments[0];
+    run.out = asPosixWouldPrint(run.out, programName);
+    run.err = asPosixWouldPrint(run.err, programName);
+    return run;
+}
+
+ProgramRun runCommand(const std::string& directory, const std::vector<std::string>& command,
+                      const ProgramOptions& options) {
+    return runExecutable(directory, command.empty() ? std::string() : command[0], command, options);
 }

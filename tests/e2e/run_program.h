@@ -39,9 +39,33 @@ private:
 // The program under test: $SALESUM_BINARY if set, else the one just built.
 std::string programPath();
 
+// True when the program under test is a Windows build: $SALESUM_TARGET is
+// "windows" or the program's name ends in ".exe". It then runs under
+// $SALESUM_WRAPPER (wine), and runProgram adapts the run:
+// - CR-LF line ends of stdout and stderr are turned into LF;
+// - the full DOS path Wine hands the program as argv[0] is turned back into
+//   arguments[0], as a Windows shell passes the name as typed;
+// - the time zone is passed in the runtime's own TZ form (see
+//   timeZoneAvailable); WINEDEBUG defaults to -all.
+// Cases that need what Windows lacks (FIFO, socket, dangling symlink,
+// /dev/full, a closed stdout, byte-ordered listings) skip themselves with
+//     if (windowsProgram()) GTEST_SKIP() << "needs a FIFO";
+bool windowsProgram();
+
+// Whether runProgram can run the program in this time zone. Always true for a
+// POSIX build; a Windows build knows only UTC, Asia/Tokyo, Europe/Berlin and
+// America/New_York (their standard offsets are all the tool uses). A
+// table-driven test over zones skips the others with `continue`.
+bool timeZoneAvailable(const std::string& timeZone);
+
 // Runs the program with arguments (argument 0 is given too) in directory.
 // $SALESUM_WRAPPER, when set, is put in front (for example an emulator).
 ProgramRun runProgram(const std::string& directory, const std::vector<std::string>& arguments,
+                      const ProgramOptions& options = {});
+
+// Runs command[0] (looked up in PATH) with command as its argument vector in
+// directory, capturing it like runProgram but without any adaptation.
+ProgramRun runCommand(const std::string& directory, const std::vector<std::string>& command,
                       const ProgramOptions& options = {});
 
 std::string readWholeFile(const std::string& path);

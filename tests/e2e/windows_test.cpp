@@ -1,0 +1,166 @@
+// What differs on Windows: the system's entry attributes, both path
+// separators, text-mode output and the runtime's calendar limits. The cases
+// marked Windows-only skip themselves against a POSIX build.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "e2e/run_program.h"
+
+namespace {
+
+// One sale of one unit at 1.00 USD, on a line of the report layout.
+std::string saleLine(const std::string& appName, const std::string& day) {
+    return "P\t1\t2\t3\t4\t5\t" + appName + "\t7\t1\t1\t1.00\t" + day + "\t" + day +
+           "\t13\tUS\tUSD\t16\t17\t18\t19\t0.99\t21\t22\n";
+}
+
+std::string report(const std::string& appName, const std::string& day = "11/02/2008") {
+    return "header\n" + saleLine(appName, day);
+}
+
+// Runs a command line through the Windows shell, under the program's wrapper.
+ProgramRun runWindowsShell(const ScratchDirectory& dir, const std::string& commandLine) {
+    const char* wrapper = std::getenv("SALESUM_WRAPPER");
+    return runCommand(dir.path(),
+                      {wrapper != nullptr ? wrapper : "wine", "cmd", "/c", commandLine});
+}
+
+// The directory as a Windows program sees it through Wine's drive Z:.
+std::string dosPath(const std::string& path) {
+    std::string converted = "Z:" + std::filesystem::path(path).lexically_normal().string();
+    for (char& character : converted) {
+        character = character == '/' ? '\\' : character;
+    }
+    return converted;
+}
+
+TEST(Windows, HiddenAndSystemFilesAreSkippedReadOnlyOnesTaken) {
+    if (!windowsProgram()) {
+        GTEST_SKIP() << "Windows-only: entry attributes";
+    }
+    ScratchDirectory dir;
+    dir.write("S_W_archive", report("Archived"));
+    dir.write("S_W_hidden", report("Hidden"));
+    dir.write("S_W_readonly", report("ReadOnly"));
+    dir.write("S_W_system", report("System"));
+    ProgramRun attrib = runWindowsShell(
+        dir, "attrib +h S_W_hidden & attrib +s S_W_system & attrib +r S_W_readonly");
+    ASSERT_EQ(attrib.status, 0) << attrib.out << attrib.err;
+
+    // "*" also lists "." and "..", which carry the directory attribute.
+    ProgramRun run = runProgram(dir.path(), {"salesum", "-v", "*"});
+    EXPECT_EQ(run.out.substr(0, run.out.find("Apps count")), "S_W_archive\nS_W_readonly\n");
+    EXPECT_NE(run.out.find("Apps count: 2\n"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("Hidden"), std::string::npos);
+    EXPECT_EQ(run.out.find("System"), std::string::npos);
+    EXPECT_EQ(run.status, 0);
+}
+
+TEST(Windows, FileMarkedOnlyNormalIsNotTaken) {
+    if (!windowsProgram()) {
+        GTEST_SKIP() << "Windows-only: entry attributes";
+    }
+    ScratchDirectory dir;
+    dir.write("S_W_normal", report("Normal"));
+    ProgramRun attrib = runWindowsShell(dir, "attrib -a S_W_normal & attrib S_W_normal");
+    ASSERT_EQ(attrib.status, 0) << attrib.out << attrib.err;
+    // Wine reports every regular file as archive, whatever was stored.
+    if (attrib.out.starts_with("A")) {
+        GTEST_SKIP() << "this system keeps the archive attribute: " << attrib.out;
+    }
+    ProgramRun run = runProgram(dir.path(), {"salesum", "-v", "S_W_*"});
+    EXPECT_EQ(run.out, "Apps count: 0\n\n\n");
+}
+
+TEST(Windows, PatternsTakeBothSeparators) {
+    if (!windowsProgram()) {
+        GTEST_SKIP() << "Windows-only: backslash separators";
+    }
+    ScratchDirectory dir;
+    dir.makeDirectory("sub/deeper");
+    dir.write("sub/deeper/S_W_inner", report("Inner"));
+    // The bare name is opened in the current directory, where it is missing.
+    for (const std::string& pattern :
+         {std::string("sub\\deeper\\S_W*"), std::string("sub/deeper/S_W*"),
+          std::string("sub\\deeper/s_w_*"), std::string(".\\sub/deeper\\S_W_inner"),
+          std::string("Z:sub\\deeper\\S_W*"), dosPath(dir.path()) + "\\sub\\deeper\\S_W*"}) {
+        ProgramRun run = runProgram(dir.path(), {"salesum", "-v", pattern});
+        EXPECT_EQ(run.out, "S_W_inner\nApps count: 0\n\n\n") << pattern;
+    }
+    // A root keeps its separator: "\tmp" names tmp in the root, not in the
+    // current directory of the drive.
+    std::string top = dir.path().substr(1, dir.path().find('/', 1) - 1);
+    for (const std::string& pattern : {"\\" + top, "Z:\\" + top, "/" + top}) {
+        ProgramRun run = runProgram(dir.path(), {"salesum", "-v", pattern});
+        EXPECT_EQ(run.out, top + "\nApps count: 0\n\n\n") << pattern;
+    }
+}
+
+TEST(Windows, PatternReachesTheProgramUnexpanded) {
+    if (!windowsProgram()) {
+        GTEST_SKIP() << "Windows-only: the runtime could expand wildcards itself";
+    }
+    ScratchDirectory dir;
+    dir.write("S_W_a", report("Alpha"));
+    dir.write("S_W_b", report("Beta"));
+    ProgramRun run = runProgram(dir.path(), {"salesum", "S_W*"});
+    EXPECT_TRUE(run.out.starts_with("Apps count: 2\n")) << run.out;
+}
+
+TEST(Windows, OutputLinesEndInCarriageReturnLineFeed) {
+    if (!windowsProgram()) {
+        GTEST_SKIP() << "Windows-only: text-mode standard output";
+    }
+    ScratchDirectory dir;
+    ScratchDirectory capture;
+    ProgramOptions toFile;
+    toFile.stdoutPath = capture.path() + "/out";
+    ProgramRun run = runProgram(dir.path(), {"salesum", "-v", "S_W*"}, toFile);
+    EXPECT_EQ(readWholeFile(toFile.stdoutPath), "Apps count: 0\r\n\r\n\r\n");
+    EXPECT_EQ(run.status, 0);
+}
+
+TEST(Windows, LostOutputStillFailsTheRun) {
+    if (!windowsProgram()) {
+        GTEST_SKIP() << "Windows-only: the POSIX case checks the message too";
+    }
+    ScratchDirectory dir;
+    ProgramOptions toFull;
+    toFull.stdoutPath = "/dev/full";
+    ProgramRun run = runProgram(dir.path(), {"salesum", "-h"}, toFull);
+    EXPECT_TRUE(run.err.starts_with("[E] salesum: write error: ")) << run.err;
+    EXPECT_EQ(run.status, 1);
+}
+
+// The Windows runtime's calendar stops at the end of the year 3000; later
+// days must still compare as later on both platforms, in every zone.
+TEST(Platforms, DaysPastTheYear3000KeepTheirOrder) {
+    ScratchDirectory dir;
+    dir.write("S_W_far",
+              "header\n" + saleLine("Early", "01/01/3001") + saleLine("Late", "01/01/3002"));
+    struct Case {
+        const char* option;
+        const char* date;
+        bool early;
+        bool late;
+    };
+    const Case cases[] = {
+        {"-s", "30011231", false, true},  {"-e", "30011231", true, false},
+        {"-s", "30010101", true, true},   {"-e", "30010101", true, false},
+        {"-s", "30020102", false, false}, {"-e", "20081101", false, false},
+    };
+    for (const char* zone : {"UTC", "Asia/Tokyo", "America/New_York"}) {
+        ProgramOptions options;
+        options.timeZone = zone;
+        for (const Case& c : cases) {
+            ProgramRun run = runProgram(dir.path(), {"salesum", c.option, c.date, "S_W*"}, options);
+            std::string label = std::string(zone) + " " + c.option + " " + c.date;
+            EXPECT_EQ(run.out.find("Early") != std::string::npos, c.early) << label;
+            EXPECT_EQ(run.out.find("Late") != std::string::npos, c.late) << label;
+        }
+    }
+}
+
+}  // namespace
