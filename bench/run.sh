@@ -23,6 +23,7 @@ export LC_ALL=C TZ=UTC
 missing=()
 command -v mawk >/dev/null || missing+=(mawk)
 [ -x /usr/bin/time ] || missing+=(time)
+command -v bc >/dev/null || missing+=(bc)
 if [ ${#missing[@]} -gt 0 ]; then
     apt-get update -q && apt-get install -y -q "${missing[@]}"
 fi
