@@ -3,73 +3,19 @@
 // piece and token rules (expected figures are computed here from those rules,
 // not taken from a run).
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <random>
-#include <sstream>
 
+#include "e2e/hostile_support.h"
 #include "e2e/run_program.h"
 
 namespace {
 
 constexpr std::size_t kPieceCharacters = 499;
-const std::string kHeader = "Provider\tProvider Country\tVendor Identifier\tTitle\n";
-
-// One report line with the name, type, units, price and currency at their
-// token positions; the other fields are single blanks, so none is empty.
-std::string reportLine(const std::string& name, const std::string& type, const std::string& units,
-                       const std::string& price, const std::string& currency = "USD") {
-    return "STORE\tUS\t1001\t \t \tDev\t" + name + "\t \t" + type + "\t" + units + "\t" + price +
-           "\t11/02/2008\t11/08/2008\tUSD\tUS\t" + currency + "\t \t \t \t301234567\t0.99\t \t \n";
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// A summary row laid out as the table prints it: the name padded to the
-// name column, then records, sales and updates right-aligned.
-std::string summaryRow(const std::string& name, std::size_t nameWidth, long long records,
-                       long long sales, long long updates) {
-    char numbers[64];
-    std::snprintf(numbers, sizeof numbers, "    %6lld  %6lld  %6lld", records, sales, updates);
-    return name + std::string(nameWidth > name.size() ? nameWidth - name.size() : 0, ' ') + numbers;
-}
-
-// The rows of the summary table of a run without -v; fails the test when the
-// output does not open with the count and that table.
-std::vector<std::string> summaryRows(const std::string& out) {
-    std::vector<std::string> lines = linesOf(out);
-    std::vector<std::string> rows;
-    if (lines.size() < 2 || lines[0].rfind("Apps count: ", 0) != 0 || !lines[1].empty()) {
-        ADD_FAILURE() << "no application count in:\n" << out.substr(0, 300);
-        return rows;
-    }
-    int count = std::atoi(lines[0].c_str() + 12);
-    if (count == 0) {
-        EXPECT_EQ(lines.size(), 2u);
-        return rows;
-    }
-    if (lines.size() < 5u + count || lines[2].rfind("AppName", 0) != 0 ||
-        lines[3].find_first_not_of('-') != std::string::npos || !lines[4 + count].empty()) {
-        ADD_FAILURE() << "summary table does not hold " << count << " rows";
-        return rows;
-    }
-    rows.assign(lines.begin() + 4, lines.begin() + 4 + count);
-    return rows;
-}
-
 void expectStart(const std::string& out, const std::string& start) {
     EXPECT_EQ(out.substr(0, start.size()), start);
 }
@@ -88,27 +34,6 @@ void expectConsistentTable(const ProgramRun& run) {
 void expectNoApplications(const ProgramRun& run) {
     expectCleanRun(run);
     EXPECT_EQ(run.out, "Apps count: 0\n\n");
-}
-
-std::string randomBytes(std::size_t count, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::string bytes(count, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(byte(generator));
-    }
-    return bytes;
-}
-
-void makeSocket(const std::string& path) {
-    int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(socketFd, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    ASSERT_LT(path.size(), sizeof address.sun_path);
-    path.copy(address.sun_path, path.size());
-    ASSERT_EQ(bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    close(socketFd);  // the socket file stays in the directory
 }
 
 struct HostileCase {
@@ -287,6 +212,10 @@ INSTANTIATE_TEST_SUITE_P(
                             // report's one record is listed.
                             expectStart(run.out, "S_W_dir\nS_W_real\nApps count: 1\n\nSolo  ");
                         }},
+        HostileCase{.name = "PatternDirectoryMissing",
+                    .prepare = [](auto& d) { d.write("S_W_here", kOneApp); },
+                    .arguments = {"salesum", "nowhere/S_W*"},
+                    .check = expectNoApplications},
         HostileCase{.name = "PatternDirectoryIsAFile",
                     .prepare = [](auto& d) { d.write("plain", kOneApp); },
                     .arguments = {"salesum", "plain/S_W*"},
