@@ -12,45 +12,9 @@
 #include "common/file_handle.h"
 #include "common/piece_reader.h"
 #include "fuzz_support.h"
+#include "piece_model.h"
 
 namespace {
-
-std::vector<std::string> modelPieces(const std::string& bytes) {
-    std::vector<std::string> pieces;
-    std::string piece;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        char c = bytes[i];
-        if (c == '\x1a') {
-            break;
-        }
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            continue;
-        }
-        piece += c;
-        if (c == '\n' || piece.size() == kPieceCapacity - 1) {
-            pieces.push_back(piece);
-            piece.clear();
-        }
-    }
-    if (!piece.empty()) {
-        pieces.push_back(piece);
-    }
-    return pieces;
-}
-
-std::vector<std::string_view> modelTokens(std::string_view text, std::string_view separators) {
-    std::vector<std::string_view> tokens;
-    std::size_t begin = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || separators.find(text[i]) != std::string_view::npos) {
-            if (i > begin) {
-                tokens.push_back(text.substr(begin, i - begin));
-            }
-            begin = i + 1;
-        }
-    }
-    return tokens;
-}
 
 // Long filler lines keep the number of pieces, and so the cost of a run, low.
 const std::string& fillerOfLength(std::size_t length) {

@@ -1,13 +1,16 @@
 // Bytes of a report file through the report reader and on into both tables,
 // with the date window off and on, and with the per-record listing on.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "common/run_settings.h"
 #include "fuzz_support.h"
 #include "input/date_value.h"
 #include "input/sales_report.h"
+#include "piece_model.h"
 #include "report/revenue_table.h"
 #include "report/summary_table.h"
 
@@ -32,6 +35,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     AppRecords appRecords;
     readSalesReport(holdInFile(data + 1, size - 1), appRecords);
+
+    if ((flags & 1) == 0) {
+        // Without a window every piece after the header that holds a token
+        // is a record, filed under its seventh token (or the empty name).
+        std::map<std::string, std::size_t> expected;
+        std::vector<std::string> pieces = modelPieces(std::string(data + 1, data + size));
+        for (std::size_t i = 1; i < pieces.size(); ++i) {
+            auto tokens = modelTokens(pieces[i].c_str(), "\t\n");
+            if (!tokens.empty()) {
+                ++expected[tokens.size() > 6 ? std::string(tokens[6]) : std::string()];
+            }
+        }
+        FUZZ_CHECK(expected.size() == appRecords.size());
+        for (const auto& [appName, records] : appRecords) {
+            FUZZ_CHECK(expected[appName] == records.size());
+        }
+    }
 
     int nameWidth = 11;
     for (const auto& [appName, records] : appRecords) {
