@@ -12,3 +12,4 @@ ensureClangSanitizers
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
 cmake --workflow --preset asan --fresh
+echo "sanitizer build and tests: ${SECONDS} s"

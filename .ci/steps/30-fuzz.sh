@@ -31,4 +31,5 @@ for harness in build-fuzz/fuzz/*_fuzzer; do
         failed=1
     fi
 done
+echo "fuzz build and runs: ${SECONDS} s"
 exit "${failed}"
