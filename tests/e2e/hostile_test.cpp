@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "e2e/hostile_support.h"
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr std::size_t kPieceCharacters = 499;
+
 void expectStart(const std::string& out, const std::string& start) {
     EXPECT_EQ(out.substr(0, start.size()), start);
 }
@@ -61,11 +63,22 @@ TEST_P(HostileInput, EndsInTimeWithTheRightResult) {
     }
     ScratchDirectory dir;
     c.prepare(dir);
+    if (HasFatalFailure()) {
+        return;
+    }
     ProgramOptions options;
     options.timeoutSeconds = c.timeoutSeconds;
     options.stdoutPath = c.stdoutPath;
     options.closeStdout = c.closeStdout;
     ProgramRun run = runProgram(dir.path(), c.arguments, options);
+    // Give back what a case locked, so that the directory can be removed.
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        std::error_code ignored;
+        if (std::filesystem::is_directory(entry.symlink_status())) {
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+        }
+    }
     ASSERT_NE(run.status, 128 + 9) << "killed after " << c.timeoutSeconds << " s";
     c.check(run);
 }
