@@ -1,0 +1,51 @@
+// Helpers shared by the fuzz harnesses: a failed check that libFuzzer sees as
+// a crash, and a file in memory for the readers that open files by name.
+#pragma once
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#define FUZZ_CHECK(condition)                                                                  \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                      \
+        }                                                                                      \
+    } while (false)
+
+// A file held in memory, reachable by a path, so that code which opens files
+// by name reads exactly the fuzz input without touching the disk.
+struct MemoryFile {
+    int descriptor = -1;
+    std::string path;
+};
+
+inline MemoryFile& memoryFile() {
+    static MemoryFile file = [] {
+        MemoryFile made;
+        made.descriptor = memfd_create("fuzz-input", 0);
+        FUZZ_CHECK(made.descriptor >= 0);
+        made.path = "/proc/self/fd/" + std::to_string(made.descriptor);
+        return made;
+    }();
+    return file;
+}
+
+// Replaces the file's contents with these bytes and returns its path.
+inline const char* holdInFile(const void* bytes, std::size_t size) {
+    MemoryFile& file = memoryFile();
+    FUZZ_CHECK(ftruncate(file.descriptor, 0) == 0);
+    FUZZ_CHECK(size == 0 || pwrite(file.descriptor, bytes, size, 0) == static_cast<ssize_t>(size));
+    return file.path.c_str();
+}
+
+// The harnesses print reports; their text is not looked at, only the fact
+// that producing it does not fail.
+inline void discardStandardOutput() {
+    FUZZ_CHECK(std::freopen("/dev/null", "w", stdout) != nullptr);
+}

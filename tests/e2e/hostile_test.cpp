@@ -1,0 +1,320 @@
+// Hostile input end to end: whatever lies in the directory, the program ends
+// in bounded time with the right status, and what it prints follows from the
+// piece and token rules (expected figures are computed here from those rules,
+// not taken from a run).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include "e2e/hostile_support.h"
+#include "e2e/run_program.h"
+
+namespace {
+
+constexpr std::size_t kPieceCharacters = 499;
+
+void expectStart(const std::string& out, const std::string& start) {
+    EXPECT_EQ(out.substr(0, start.size()), start);
+}
+
+void expectCleanRun(const ProgramRun& run) {
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+}
+
+// A binary file whatever it holds: a clean run and a well-formed table.
+void expectConsistentTable(const ProgramRun& run) {
+    expectCleanRun(run);
+    summaryRows(run.out);
+}
+
+void expectNoApplications(const ProgramRun& run) {
+    expectCleanRun(run);
+    EXPECT_EQ(run.out, "Apps count: 0\n\n");
+}
+
+struct HostileCase {
+    std::string name;
+    std::function<void(const ScratchDirectory&)> prepare;
+    std::vector<std::string> arguments;
+    std::function<void(const ProgramRun&)> check;
+    int timeoutSeconds = 20;
+    std::string stdoutPath = {};
+    bool closeStdout = false;
+    bool needsUnprivileged = false;  // root reads any directory whatever its mode
+};
+
+// Cases print as their names in test listings.
+void PrintTo(const HostileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class HostileInput : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileInput, EndsInTimeWithTheRightResult) {
+    const HostileCase& c = GetParam();
+    if (c.needsUnprivileged && geteuid() == 0) {
+        GTEST_SKIP() << "running as root: a mode of 000 does not stop root from reading";
+    }
+    ScratchDirectory dir;
+    c.prepare(dir);
+    if (HasFatalFailure()) {
+        return;
+    }
+    ProgramOptions options;
+    options.timeoutSeconds = c.timeoutSeconds;
+    options.stdoutPath = c.stdoutPath;
+    options.closeStdout = c.closeStdout;
+    ProgramRun run = runProgram(dir.path(), c.arguments, options);
+    // Give back what a case locked, so that the directory can be removed.
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        std::error_code ignored;
+        if (std::filesystem::is_directory(entry.symlink_status())) {
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+        }
+    }
+    ASSERT_NE(run.status, 128 + 9) << "killed after " << c.timeoutSeconds << " s";
+    c.check(run);
+}
+
+// 50 MiB without a line feed: 499-character pieces, the first being the
+// header; each later one is a record of one token, so its name is empty.
+constexpr std::size_t kEndlessLine = 50u << 20;
+const long long kEndlessLineRecords = (kEndlessLine + kPieceCharacters - 1) / kPieceCharacters - 1;
+
+// A 1 MiB application name after six fields of 22 characters in all: the
+// first piece ends the name after 477 characters; the rest of the field and
+// the three-token tail become records with an empty name.
+constexpr std::size_t kHugeField = 1u << 20;
+const std::string kFieldPrefix = "STORE\tUS\t1001\t \t \tDev\t";
+const std::size_t kNameKept = kPieceCharacters - kFieldPrefix.size();
+const std::string kFieldTail = "\t1\t5\n";
+const long long kFieldRestPieces =
+    ((kHugeField - kNameKept) + kFieldTail.size() + kPieceCharacters - 1) / kPieceCharacters;
+
+constexpr int kManyNames = 100000;
+
+const std::string kOneApp = kHeader + reportLine("Solo", "1", "2", "1.50");
+
+INSTANTIATE_TEST_SUITE_P(
+    Reports, HostileInput,
+    ::testing::Values(
+        HostileCase{.name = "ZeroBytes",
+                    .prepare = [](auto& d) { d.write("S_W_empty", ""); },
+                    .arguments = {"salesum", "S_W*"},
+                    .check = expectNoApplications},
+        HostileCase{.name = "HeaderOnly",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("S_W_header", kHeader);
+                            d.write("S_W_header_no_lf", "Provider\tTitle");
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check = expectNoApplications},
+        HostileCase{.name = "RandomBytes",
+                    .prepare = [](auto& d) { d.write("S_W_random", randomBytes(200000, 2008)); },
+                    .arguments = {"salesum", "-c", "S_W_random", "S_W*"},
+                    .check = expectConsistentTable},
+        HostileCase{.name = "GzipCompressedReport",
+                    .prepare =
+                        [](auto& d) {
+                            std::string lines = kHeader;
+                            for (int i = 0; i < 300; ++i) {
+                                lines +=
+                                    reportLine("App" + std::to_string(i % 7), "1", "3", "0.70");
+                            }
+                            d.write("S_W_packed.txt", lines);
+                            std::string command = "gzip -n -9 '" + d.path() + "/S_W_packed.txt'";
+                            ASSERT_EQ(std::system(command.c_str()), 0);
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check = expectConsistentTable},
+        HostileCase{
+            .name = "FiftyMegabytesWithoutLineFeed",
+            .prepare = [](auto& d) { d.write("S_W_endless", std::string(kEndlessLine, 'a')); },
+            .arguments = {"salesum", "S_W*"},
+            .check =
+                [](const ProgramRun& run) {
+                    expectCleanRun(run);
+                    EXPECT_EQ(summaryRows(run.out), std::vector<std::string>{summaryRow(
+                                                        "", 11, kEndlessLineRecords, 0, 0)});
+                },
+            .timeoutSeconds = 100},
+        HostileCase{.name = "OneMegabyteField",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("S_W_wide", kHeader + kFieldPrefix +
+                                                    std::string(kHugeField, 'x') + kFieldTail);
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            expectCleanRun(run);
+                            std::string kept(kNameKept, 'x');
+                            EXPECT_EQ(summaryRows(run.out),
+                                      (std::vector<std::string>{
+                                          summaryRow("", kNameKept, kFieldRestPieces, 0, 0),
+                                          summaryRow(kept, kNameKept, 1, 0, 0)}));
+                        },
+                    .timeoutSeconds = 60},
+        HostileCase{.name = "HundredThousandNames",
+                    .prepare =
+                        [](auto& d) {
+                            std::string lines = kHeader;
+                            char name[16];
+                            for (int i = 0; i < kManyNames; ++i) {
+                                std::snprintf(name, sizeof name, "App%06d", i);
+                                lines += reportLine(name, "1", "1", "0.50");
+                            }
+                            d.write("S_W_many", lines);
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            expectCleanRun(run);
+                            std::vector<std::string> rows = summaryRows(run.out);
+                            ASSERT_EQ(rows.size(), static_cast<std::size_t>(kManyNames));
+                            EXPECT_EQ(rows.front(), summaryRow("App000000", 11, 1, 1, 0));
+                            EXPECT_EQ(rows.back(), summaryRow("App099999", 11, 1, 1, 0));
+                            // Every application sold one unit at 0.50 USD.
+                            std::string totals = linesOf(run.out).back();
+                            EXPECT_EQ(totals.rfind("Totals ", 0), 0u);
+                            EXPECT_EQ(totals.substr(totals.find_last_of(' ') + 1), "50000.00");
+                        },
+                    .timeoutSeconds = 100},
+        HostileCase{.name = "NulBytesInNameAndNumber",
+                    .prepare =
+                        [](auto& d) {
+                            // The text of a piece ends at its first NUL byte.
+                            std::string name("Alpha\0Beta", 10);
+                            std::string units(
+                                "3\0"
+                                "99",
+                                4);
+                            d.write("S_W_nul", kHeader + reportLine(name, "1", "5", "1.00") +
+                                                   reportLine("Gamma", "1", units, "2.00"));
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            expectCleanRun(run);
+                            EXPECT_EQ(summaryRows(run.out),
+                                      (std::vector<std::string>{summaryRow("Alpha", 11, 1, 0, 0),
+                                                                summaryRow("Gamma", 11, 1, 3, 0)}));
+                        }},
+        HostileCase{.name = "SpecialEntriesMatchingThePattern",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("S_W_real", kOneApp);
+                            d.makeDirectory("S_W_dir");
+                            ASSERT_EQ(mkfifo((d.path() + "/S_W_fifo").c_str(), 0644), 0);
+                            makeSocket(d.path() + "/S_W_sock");
+                            ASSERT_EQ(symlink("gone", (d.path() + "/S_W_dangling").c_str()), 0);
+                        },
+                    .arguments = {"salesum", "-v", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            expectCleanRun(run);
+                            // Only the directory and the report are taken; the
+                            // report's one record is listed.
+                            expectStart(run.out, "S_W_dir\nS_W_real\nApps count: 1\n\nSolo  ");
+                        }},
+        HostileCase{.name = "PatternDirectoryMissing",
+                    .prepare = [](auto& d) { d.write("S_W_here", kOneApp); },
+                    .arguments = {"salesum", "nowhere/S_W*"},
+                    .check = expectNoApplications},
+        HostileCase{.name = "PatternDirectoryIsAFile",
+                    .prepare = [](auto& d) { d.write("plain", kOneApp); },
+                    .arguments = {"salesum", "plain/S_W*"},
+                    .check = expectNoApplications},
+        HostileCase{.name = "PatternDirectoryIsASymlinkLoop",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("S_W_outside", kOneApp);
+                            ASSERT_EQ(symlink("loop", (d.path() + "/loop").c_str()), 0);
+                        },
+                    .arguments = {"salesum", "loop/S_W*"},
+                    .check = expectNoApplications},
+        HostileCase{.name = "PatternDirectoryCannotBeRead",
+                    .prepare =
+                        [](auto& d) {
+                            d.makeDirectory("locked");
+                            d.write("locked/S_W_inside", kOneApp);
+                            d.write("S_W_inside", kOneApp);
+                            ASSERT_EQ(chmod((d.path() + "/locked").c_str(), 0), 0);
+                        },
+                    .arguments = {"salesum", "locked/S_W*"},
+                    .check = expectNoApplications,
+                    .needsUnprivileged = true},
+        HostileCase{
+            .name = "NewlineAndEscapeInFileNames",
+            .prepare =
+                [](auto& d) {
+                    d.write("S_W_new\nline", kHeader + reportLine("One", "1", "1", "1.00"));
+                    d.write("S_W_\x1b[31mred", kHeader + reportLine("Two", "1", "1", "1.00"));
+                },
+            .arguments = {"salesum", "-v", "S_W*"},
+            .check =
+                [](const ProgramRun& run) {
+                    expectCleanRun(run);
+                    // Names are printed as they are, in byte order (ESC < 'n').
+                    expectStart(run.out, "S_W_\x1b[31mred\nS_W_new\nline\nApps count: 2\n\n");
+                }},
+        HostileCase{.name = "RateFileIsADirectory",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("S_W_real", kOneApp);
+                            d.makeDirectory("rates");
+                        },
+                    .arguments = {"salesum", "-c", "rates", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            expectCleanRun(run);
+                            // As without a rate file: the tables, and no USD rows.
+                            EXPECT_EQ(summaryRows(run.out),
+                                      std::vector<std::string>{summaryRow("Solo", 11, 1, 2, 0)});
+                            EXPECT_EQ(run.out.find("USD)"), std::string::npos);
+                            EXPECT_EQ(linesOf(run.out).back().rfind("Totals ", 0), 0u);
+                        }}),
+    [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
+
+// Enough verbose listing that output is written while the report is open.
+std::string longReport() {
+    std::string lines = kHeader;
+    for (int i = 0; i < 3000; ++i) {
+        lines += reportLine("App" + std::to_string(i % 50), "1", "1", "0.99");
+    }
+    return lines;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LostOutput, HostileInput,
+    ::testing::Values(
+        HostileCase{.name = "StandardOutputClosed",
+                    .prepare = [](auto& d) { d.write("S_W_long", longReport()); },
+                    .arguments = {"salesum", "-v", "-v", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            EXPECT_EQ(run.err, "[E] salesum: write error: Bad file descriptor\n");
+                            EXPECT_EQ(run.status, 1);
+                        },
+                    .closeStdout = true},
+        HostileCase{.name = "StandardOutputFull",
+                    .prepare = [](auto& d) { d.write("S_W_long", longReport()); },
+                    .arguments = {"salesum", "-v", "-v", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            EXPECT_EQ(run.err,
+                                      "[E] salesum: write error: No space left on device\n");
+                            EXPECT_EQ(run.status, 1);
+                        },
+                    .stdoutPath = "/dev/full"}),
+    [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
+
+}  // namespace
