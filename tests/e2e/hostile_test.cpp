@@ -47,6 +47,7 @@ struct HostileCase {
     std::string stdoutPath = {};
     bool closeStdout = false;
     bool needsUnprivileged = false;  // root reads any directory whatever its mode
+    bool posixOnly = false;          // FIFOs, sockets, POSIX names and devices
 };
 
 // Cases print as their names in test listings.
@@ -60,6 +61,9 @@ TEST_P(HostileInput, EndsInTimeWithTheRightResult) {
     const HostileCase& c = GetParam();
     if (c.needsUnprivileged && geteuid() == 0) {
         GTEST_SKIP() << "running as root: a mode of 000 does not stop root from reading";
+    }
+    if (c.posixOnly && windowsProgram()) {
+        GTEST_SKIP() << "needs POSIX-only entries or devices";
     }
     ScratchDirectory dir;
     c.prepare(dir);
@@ -224,7 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
                             // Only the directory and the report are taken; the
                             // report's one record is listed.
                             expectStart(run.out, "S_W_dir\nS_W_real\nApps count: 1\n\nSolo  ");
-                        }},
+                        },
+                    .posixOnly = true},
         HostileCase{.name = "PatternDirectoryMissing",
                     .prepare = [](auto& d) { d.write("S_W_here", kOneApp); },
                     .arguments = {"salesum", "nowhere/S_W*"},
@@ -265,7 +270,8 @@ INSTANTIATE_TEST_SUITE_P(
                     expectCleanRun(run);
                     // Names are printed as they are, in byte order (ESC < 'n').
                     expectStart(run.out, "S_W_\x1b[31mred\nS_W_new\nline\nApps count: 2\n\n");
-                }},
+                },
+            .posixOnly = true},
         HostileCase{.name = "RateFileIsADirectory",
                     .prepare =
                         [](auto& d) {
@@ -304,7 +310,8 @@ INSTANTIATE_TEST_SUITE_P(
                             EXPECT_EQ(run.err, "[E] salesum: write error: Bad file descriptor\n");
                             EXPECT_EQ(run.status, 1);
                         },
-                    .closeStdout = true},
+                    .closeStdout = true,
+                    .posixOnly = true},
         HostileCase{.name = "StandardOutputFull",
                     .prepare = [](auto& d) { d.write("S_W_long", longReport()); },
                     .arguments = {"salesum", "-v", "-v", "S_W*"},
@@ -314,7 +321,8 @@ INSTANTIATE_TEST_SUITE_P(
                                       "[E] salesum: write error: No space left on device\n");
                             EXPECT_EQ(run.status, 1);
                         },
-                    .stdoutPath = "/dev/full"}),
+                    .stdoutPath = "/dev/full",
+                    .posixOnly = true}),
     [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 }  // namespace
