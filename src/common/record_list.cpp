@@ -15,7 +15,10 @@ std::string_view labelKey(std::string& key, std::string_view appName, std::strin
     for (std::string_view text : {appName, auxText, currency}) {
         auto length = static_cast<std::uint32_t>(text.size());
         std::memcpy(at, &length, kLengthSize);
-        std::memcpy(at + kLengthSize, text.data(), text.size());
+        // An empty text may have no storage at all: memcpy must not see it.
+        if (!text.empty()) {
+            std::memcpy(at + kLengthSize, text.data(), text.size());
+        }
         at += kLengthSize + text.size();
     }
     return key;
