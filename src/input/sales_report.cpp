@@ -258,18 +258,25 @@ void readSalesReport(const char* fileName, AppRecords& appRecords, ReadingMemo& 
     }
     RecordFields fields;
     const bool listed = !memo.summaryOnly;
+    // A record that is only summed never shows its dates, and without a date
+    // window every record is inside it: then the dates are not converted.
+    const bool datesNeeded = listed || runSettings.startDate != 0 || runSettings.endLimit != 0;
+    DateValue beginDate = 0;
+    DateValue endDate = 0;
     while (readPiece(*reader, piece)) {
         if (!splitRecordFields(piece, fields, listed)) {
             continue;
         }
-        DateValue beginDate = convertDateMemo(memo.beginDate, fields.beginText);
-        DateValue endDate = convertDateMemo(memo.endDate, fields.endText);
-        if (!insideDateWindow(beginDate, endDate)) {
-            continue;
+        if (datesNeeded) {
+            beginDate = convertDateMemo(memo.beginDate, fields.beginText);
+            endDate = convertDateMemo(memo.endDate, fields.endText);
+            if (!insideDateWindow(beginDate, endDate)) {
+                continue;
+            }
         }
         LabelSlot& slot = slotOf(appRecords, memo, fields);
         RecordList& list = *slot.list;
-        if (list.summaryOnly) {
+        if (!listed) {
             addToSummary(list.summary, list,
                          {fields.unitAmount, 0.0, fields.typeCode, fields.units, slot.label, 0});
             continue;

@@ -199,46 +199,51 @@ TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
         }
         files.push_back(scratch.write("S_W_" + std::to_string(file), bytes));
     }
-    AppRecords stored;
-    AppRecords summed;
-    ReadingMemo storing;
-    auto summing = std::make_unique<ReadingMemo>();
-    summing->summaryOnly = true;
-    for (const std::string& file : files) {
-        readSalesReport(file.c_str(), stored, storing);
-        readSalesReport(file.c_str(), summed, *summing);
-    }
-    ASSERT_EQ(stored.size(), 3u);
-    ASSERT_EQ(summed.size(), 3u);
-    for (const auto& [app, records] : stored) {
-        // The figures straight from the stored records, in their order.
-        std::int64_t sales = 0;
-        std::int64_t updates = 0;
-        std::map<std::string, CurrencyCell> revenue;
-        for (const SalesRecord& record : records) {
-            if (record.typeCode == 1) {
-                revenue[record.currency].amount += record.units * record.unitAmount;
-                revenue[record.currency].units += record.units;
-                sales += record.units;
+    // Without a date window, and with one that drops the first report.
+    for (const char* start : {"", "20090201"}) {
+        runSettings.startDate = *start ? parseDate(start) : 0;
+        AppRecords stored;
+        AppRecords summed;
+        ReadingMemo storing;
+        auto summing = std::make_unique<ReadingMemo>();
+        summing->summaryOnly = true;
+        for (const std::string& file : files) {
+            readSalesReport(file.c_str(), stored, storing);
+            readSalesReport(file.c_str(), summed, *summing);
+        }
+        ASSERT_EQ(stored.size(), 3u);
+        ASSERT_EQ(summed.size(), 3u);
+        for (const auto& [app, records] : stored) {
+            // The figures straight from the stored records, in their order.
+            std::int64_t sales = 0;
+            std::int64_t updates = 0;
+            std::map<std::string, CurrencyCell> revenue;
+            for (const SalesRecord& record : records) {
+                if (record.typeCode == 1) {
+                    revenue[record.currency].amount += record.units * record.unitAmount;
+                    revenue[record.currency].units += record.units;
+                    sales += record.units;
+                }
+                updates += record.typeCode == 7 ? record.units : 0;
             }
-            updates += record.typeCode == 7 ? record.units : 0;
-        }
-        const RecordList& list = summed.at(app);
-        EXPECT_TRUE(list.summaryOnly && list.empty() && !records.summaryOnly);
-        const AppSummary& summary = list.summary;
-        EXPECT_EQ(summary.recordCount, records.size()) << app;
-        EXPECT_EQ(summary.sales, sales) << app;
-        EXPECT_EQ(summary.updates, updates) << app;
-        std::map<std::string, CurrencyCell> kept;
-        for (std::size_t i = 0; i < summary.currencies.size(); ++i) {
-            kept[summary.currencies[i]] = summary.cells[i];
-        }
-        ASSERT_EQ(kept.size(), revenue.size()) << app;
-        for (const auto& [currency, cell] : revenue) {
-            EXPECT_EQ(kept[currency].amount, cell.amount) << app << " " << currency;
-            EXPECT_EQ(kept[currency].units, cell.units) << app << " " << currency;
+            const RecordList& list = summed.at(app);
+            EXPECT_TRUE(list.summaryOnly && list.empty() && !records.summaryOnly);
+            const AppSummary& summary = list.summary;
+            EXPECT_EQ(summary.recordCount, records.size()) << app << " from " << start;
+            EXPECT_EQ(summary.sales, sales) << app;
+            EXPECT_EQ(summary.updates, updates) << app;
+            std::map<std::string, CurrencyCell> kept;
+            for (std::size_t i = 0; i < summary.currencies.size(); ++i) {
+                kept[summary.currencies[i]] = summary.cells[i];
+            }
+            ASSERT_EQ(kept.size(), revenue.size()) << app;
+            for (const auto& [currency, cell] : revenue) {
+                EXPECT_EQ(kept[currency].amount, cell.amount) << app << " " << currency;
+                EXPECT_EQ(kept[currency].units, cell.units) << app << " " << currency;
+            }
         }
     }
+    runSettings = RunSettings{};
 }
 
 }  // namespace
