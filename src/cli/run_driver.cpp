@@ -53,6 +53,8 @@ void readMatchingReports(const std::string& filePattern, AppRecords& appRecords)
     DirectorySearch search;
     DirectoryEntry entry;
     auto memo = std::make_unique<ReadingMemo>();  // shared by all reports of the run
+    // Without -v no record is listed, so the tables' sums are all that is kept.
+    memo->summaryOnly = runSettings.verbosity == 0;
     for (bool found = findFirstEntry(filePattern, search, entry); found;
          found = findNextEntry(search, entry)) {
         if (!isTakenEntry(entry)) {

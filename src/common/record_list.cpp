@@ -1,5 +1,6 @@
 #include "common/record_list.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -53,6 +54,34 @@ std::uint32_t internPeriod(RecordList& list, DateValue beginDate, DateValue endD
     }
     list.lastPeriod = found->second;
     return found->second;
+}
+
+void addToSummary(AppSummary& summary, const RecordList& list, const PackedRecord& record) {
+    ++summary.recordCount;
+    if (record.typeCode == kSaleType) {
+        if (record.label >= summary.cellOfLabel.size()) {
+            summary.cellOfLabel.resize(list.labels.size(), 0);
+        }
+        // A label fixes the currency, so its cell is looked up once, on the
+        // label's first sale. Only currencies sold in get a cell.
+        std::uint32_t& cellIndex = summary.cellOfLabel[record.label];
+        if (cellIndex == 0) {
+            const std::string& currency = list.labels[record.label].currency;
+            auto found = std::find(summary.currencies.begin(), summary.currencies.end(), currency);
+            if (found == summary.currencies.end()) {
+                summary.currencies.push_back(currency);
+                summary.cells.emplace_back();
+                found = summary.currencies.end() - 1;
+            }
+            cellIndex = static_cast<std::uint32_t>(found - summary.currencies.begin()) + 1;
+        }
+        CurrencyCell& cell = summary.cells[cellIndex - 1];
+        cell.amount += record.units * record.unitAmount;
+        cell.units += record.units;
+        summary.sales += record.units;
+    } else if (record.typeCode == kUpdateType) {
+        summary.updates += record.units;
+    }
 }
 
 SalesRecord unpackRecord(const RecordList& list, const PackedRecord& record) {

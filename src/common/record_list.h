@@ -15,6 +15,11 @@
 // converts to a list, so code written against plain record lists keeps
 // working. The hot paths (the report reader, the tables) use the labels and
 // packed records directly.
+//
+// When nothing will list the records (no -v), the tables only need a few
+// sums per application, so the reader keeps just those (AppSummary) and the
+// list holds no records at all: memory stays as small as the number of
+// applications and currencies, whatever the size of the reports.
 #pragma once
 
 #include <cstddef>
@@ -43,6 +48,13 @@ struct RecordPeriod {
     DateValue endDate = 0;
 };
 
+// Revenue of one application in one currency. Units are summed in 64 bits so
+// that large report sets cannot wrap the total.
+struct CurrencyCell {
+    double amount = 0.0;
+    std::int64_t units = 0;
+};
+
 struct PackedRecord {
     double unitAmount = 0.0;
     double auxAmount = 0.0;
@@ -61,6 +73,23 @@ struct TextHash {
 };
 
 struct RecordList;
+
+// What the tables show of an application's records: how many there are, the
+// units of its sales and of its updates, and per currency the units sold and
+// the revenue. The sums are added record by record in reading order, so they
+// are the same doubles whether they are added while reading or later from
+// the stored records.
+struct AppSummary {
+    std::size_t recordCount = 0;
+    std::int64_t sales = 0;
+    std::int64_t updates = 0;
+    std::vector<std::string> currencies;  // of the sales, in order of first sale
+    std::vector<CurrencyCell> cells;      // revenue per currency, in the same order
+    // Per label of the list: 1 + the index of its currency's cell, or 0
+    // before the label's first sale. Indexes, not pointers, so that a copied
+    // summary stays valid.
+    std::vector<std::uint32_t> cellOfLabel;
+};
 
 // Yields the list's records as SalesRecord values.
 struct RecordListIterator {
@@ -95,6 +124,10 @@ struct RecordList {
     std::vector<RecordPeriod> periods;
     std::map<std::pair<DateValue, DateValue>, std::uint32_t> periodIndex;
     std::uint32_t lastPeriod = 0;  // a report's lines mostly share one period
+    // Set when the records are only summed, not stored: records stays empty
+    // and summary holds their figures. Otherwise summary is unused.
+    bool summaryOnly = false;
+    AppSummary summary;
 
     RecordList() = default;
     RecordList(std::initializer_list<SalesRecord> list);
@@ -116,6 +149,10 @@ std::uint32_t internLabel(RecordList& list, std::string_view appName, std::strin
 
 // The index of the period with these dates, adding it when it is new.
 std::uint32_t internPeriod(RecordList& list, DateValue beginDate, DateValue endDate);
+
+// Adds one record of the list (its label, type, units and amount; the
+// period and auxAmount are not looked at) to the summary.
+void addToSummary(AppSummary& summary, const RecordList& list, const PackedRecord& record);
 
 // The whole record a packed record of the list stands for.
 SalesRecord unpackRecord(const RecordList& list, const PackedRecord& record);

@@ -18,13 +18,8 @@
 using AppRecords = std::map<std::string, RecordList>;
 using RateTable = std::map<std::string, double>;
 
-// Revenue of one application in one currency. Units are summed in 64 bits so
-// that large report sets cannot wrap the total.
-struct CurrencyCell {
-    double amount = 0.0;
-    std::int64_t units = 0;
-};
-
+// CurrencyCell, the revenue of one application in one currency, is defined
+// in record_list.h.
 using RevenueGrid = std::map<std::string, std::map<std::string, CurrencyCell>>;
 using CurrencySet = std::set<std::string>;
 using CurrencyTotals = std::map<std::string, double>;

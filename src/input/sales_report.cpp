@@ -129,19 +129,23 @@ struct RecordFields {
 };
 
 // Returns false when the line holds no token at all. Missing tokens leave
-// the fields empty or zero.
-bool splitRecordFields(Piece& piece, RecordFields& fields) {
+// the fields empty or zero. Unless the record will be listed, the fields
+// only a listing shows (auxText, auxAmount) are left empty and the line is
+// split no further than its currency.
+bool splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
     std::string_view tokens[kAuxAmountToken + 1];
-    int count = splitTokens(piece, tokens, kAuxAmountToken + 1);
+    int count = splitTokens(piece, tokens, listed ? kAuxAmountToken + 1 : kCurrencyToken + 1);
     fields.appName = tokens[kAppNameToken];
     fields.typeCode = lenientInteger(tokens[kTypeCodeToken]);
     fields.units = lenientInteger(tokens[kUnitsToken]);
     fields.unitAmount = lenientReal(tokens[kUnitAmountToken]);
     fields.beginText = tokens[kBeginDateToken];
     fields.endText = tokens[kEndDateToken];
-    fields.auxText = tokens[kAuxTextToken];
     fields.currency = tokens[kCurrencyToken];
-    fields.auxAmount = lenientReal(tokens[kAuxAmountToken]);
+    if (listed) {
+        fields.auxText = tokens[kAuxTextToken];
+        fields.auxAmount = lenientReal(tokens[kAuxAmountToken]);
+    }
     return count > 0;
 }
 
@@ -173,7 +177,11 @@ RecordList& listOf(AppRecords& appRecords, ReadingMemo& memo, std::string_view a
     if (found != memo.lists.end()) {
         return *found->second;
     }
-    RecordList& list = appRecords[std::string(appName)];
+    auto [entry, added] = appRecords.try_emplace(std::string(appName));
+    RecordList& list = entry->second;
+    if (added) {
+        list.summaryOnly = memo.summaryOnly;  // the list is read this way throughout
+    }
     memo.lists.emplace(std::string(appName), &list);
     return list;
 }
@@ -212,7 +220,7 @@ LabelSlot& slotOf(AppRecords& appRecords, ReadingMemo& memo, const RecordFields&
 
 bool parseSalesRecord(Piece& piece, SalesRecord& record) {
     RecordFields fields;
-    bool any = splitRecordFields(piece, fields);
+    bool any = splitRecordFields(piece, fields, true);
     record = SalesRecord{};
     record.appName.assign(fields.appName);
     record.beginDate = convertDateToken(fields.beginText);
@@ -249,17 +257,30 @@ void readSalesReport(const char* fileName, AppRecords& appRecords, ReadingMemo& 
         return;  // the header is skipped, whatever it holds
     }
     RecordFields fields;
+    const bool listed = !memo.summaryOnly;
+    // A record that is only summed never shows its dates, and without a date
+    // window every record is inside it: then the dates are not converted.
+    const bool datesNeeded = listed || runSettings.startDate != 0 || runSettings.endLimit != 0;
+    DateValue beginDate = 0;
+    DateValue endDate = 0;
     while (readPiece(*reader, piece)) {
-        if (!splitRecordFields(piece, fields)) {
+        if (!splitRecordFields(piece, fields, listed)) {
             continue;
         }
-        DateValue beginDate = convertDateMemo(memo.beginDate, fields.beginText);
-        DateValue endDate = convertDateMemo(memo.endDate, fields.endText);
-        if (!insideDateWindow(beginDate, endDate)) {
-            continue;
+        if (datesNeeded) {
+            beginDate = convertDateMemo(memo.beginDate, fields.beginText);
+            endDate = convertDateMemo(memo.endDate, fields.endText);
+            if (!insideDateWindow(beginDate, endDate)) {
+                continue;
+            }
         }
         LabelSlot& slot = slotOf(appRecords, memo, fields);
         RecordList& list = *slot.list;
+        if (!listed) {
+            addToSummary(list.summary, list,
+                         {fields.unitAmount, 0.0, fields.typeCode, fields.units, slot.label, 0});
+            continue;
+        }
         if (!slot.hasPeriod || slot.beginDate != beginDate || slot.endDate != endDate) {
             slot.period = internPeriod(list, beginDate, endDate);
             slot.hasPeriod = true;

@@ -52,6 +52,11 @@ struct ReadingMemo {
     std::vector<LabelSlot> slots = std::vector<LabelSlot>(kSlotCount);
     std::unordered_map<std::string, RecordList*, TextHash, std::equal_to<>> lists;
     std::unique_ptr<PieceReader> reader;  // its block is reused from report to report
+    // Set when nothing will list the records: the lists this memo creates
+    // then keep only their summary (see record_list.h), and the fields only
+    // a listing shows are not read. Set it before the first report, and read
+    // into an AppRecords whose lists this memo created.
+    bool summaryOnly = false;
 };
 
 // Reads the named report (relative to the current directory) and appends each

@@ -3,7 +3,6 @@
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
-#include <vector>
 
 #include "common/output.h"
 #include "common/run_settings.h"
@@ -23,31 +22,27 @@ void printSummaryTable(int nameWidth, const AppRecords& appRecords, RevenueGrid&
 
 void printAppRow(int nameWidth, const std::string& appName, RevenueGrid& revenueGrid,
                  CurrencySet& currencySet, const RecordList& records) {
-    // Sums are 64-bit: a large report set must not wrap them.
-    std::int64_t sales = 0;
-    std::int64_t updates = 0;
-    // A label fixes the currency, so its revenue cell is looked up once, on
-    // its first sale, rather than once per record.
-    std::vector<CurrencyCell*> cellOfLabel(records.labels.size(), nullptr);
-    for (const PackedRecord& record : records.records) {
-        const RecordPeriod& period = records.periods[record.period];
-        if (!insideDateWindow(period.beginDate, period.endDate)) {
-            continue;
-        }
-        if (record.typeCode == kSaleType) {
-            CurrencyCell*& cell = cellOfLabel[record.label];
-            if (cell == nullptr) {
-                const std::string& currency = records.labels[record.label].currency;
-                cell = &revenueGrid[appName][currency];
-                currencySet.insert(currency);
+    // A list that stores its records is summed here, the same way the reader
+    // sums a list that does not.
+    AppSummary counted;
+    const AppSummary* summary = &records.summary;
+    if (!records.summaryOnly) {
+        for (const PackedRecord& record : records.records) {
+            const RecordPeriod& period = records.periods[record.period];
+            if (insideDateWindow(period.beginDate, period.endDate)) {
+                addToSummary(counted, records, record);
             }
-            cell->amount += record.units * record.unitAmount;
-            cell->units += record.units;
-            sales += record.units;
-        } else if (record.typeCode == kUpdateType) {
-            updates += record.units;
         }
+        counted.recordCount = records.size();  // every stored record is counted
+        summary = &counted;
+    }
+    for (std::size_t i = 0; i < summary->currencies.size(); ++i) {
+        const std::string& currency = summary->currencies[i];
+        CurrencyCell& cell = revenueGrid[appName][currency];
+        cell.amount += summary->cells[i].amount;
+        cell.units += summary->cells[i].units;
+        currencySet.insert(currency);
     }
     std::printf("%-*s    %6zu  %6" PRId64 "  %6" PRId64 "\n", nameWidth, appName.c_str(),
-                records.size(), sales, updates);
+                summary->recordCount, summary->sales, summary->updates);
 }

@@ -1,11 +1,13 @@
 // The fast paths of reading must agree with the plain rules on any input:
 // whole-line pieces against a byte-by-byte reference, the one-pass line
-// splitter against nextToken, short decimals against from_chars, and the
-// compact record list against the records put into it.
+// splitter against nextToken, short decimals against from_chars, the
+// compact record list against the records put into it, and the sums kept
+// while reading against sums of the stored records.
 #include <gtest/gtest.h>
 
 #include <charconv>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -14,9 +16,11 @@
 #include "common/file_handle.h"
 #include "common/lenient_number.h"
 #include "common/piece_reader.h"
+#include "common/run_settings.h"
 #include "common/types.h"
 #include "input/date_value.h"
 #include "input/sales_report.h"
+#include "unit_support.h"
 
 namespace {
 
@@ -165,6 +169,81 @@ TEST(FastPath, RecordListGivesBackWhatWasPut) {
         EXPECT_EQ(record.auxText, put.auxText);
         EXPECT_EQ(record.currency, put.currency);
     }
+}
+
+// Reports whose sums depend on the order of addition (amounts of many
+// magnitudes), with several labels sharing a currency, types other than 1 and
+// 7, and currencies only updated, never sold.
+TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
+    ScopedTimeZone zone("UTC0");
+    runSettings = RunSettings{};
+    std::mt19937 random(4);
+    const char* apps[] = {"Alpha", "Beta", "Gamma"};
+    const char* countries[] = {"US", "DE", "JP", "FR"};
+    const char* currencies[] = {"USD", "EUR", "JPY", "XTS"};
+    const char* amounts[] = {"0.70", "1e-3", "123456.789", "3", "0.1", "-2.5"};
+    const char* types[] = {"1", "7", "1", "3", "1"};
+    ScratchFiles scratch;
+    std::vector<std::string> files;
+    for (int file = 0; file < 3; ++file) {
+        std::string bytes = "header\r\n";
+        for (int line = 0; line < 400; ++line) {
+            std::size_t currency = random() % 4;
+            bool updateOnly = currency == 3;  // XTS is never sold
+            bytes += std::string("S\tUS\t1\t \t \t \t") + apps[random() % 3] + "\t \t" +
+                     (updateOnly ? "7" : types[random() % 5]) + "\t" +
+                     std::to_string(static_cast<int>(random() % 200) - 20) + "\t" +
+                     amounts[random() % 6] + "\t0" + std::to_string(file + 1) +
+                     "/02/2009\t02/08/2009\tGBP\t" + countries[random() % 4] + "\t" +
+                     currencies[currency] + "\t \t \t \t7\t0.99\t \t \r\n";
+        }
+        files.push_back(scratch.write("S_W_" + std::to_string(file), bytes));
+    }
+    // Without a date window, and with one that drops the first report.
+    for (const char* start : {"", "20090201"}) {
+        runSettings.startDate = *start ? parseDate(start) : 0;
+        AppRecords stored;
+        AppRecords summed;
+        ReadingMemo storing;
+        auto summing = std::make_unique<ReadingMemo>();
+        summing->summaryOnly = true;
+        for (const std::string& file : files) {
+            readSalesReport(file.c_str(), stored, storing);
+            readSalesReport(file.c_str(), summed, *summing);
+        }
+        ASSERT_EQ(stored.size(), 3u);
+        ASSERT_EQ(summed.size(), 3u);
+        for (const auto& [app, records] : stored) {
+            // The figures straight from the stored records, in their order.
+            std::int64_t sales = 0;
+            std::int64_t updates = 0;
+            std::map<std::string, CurrencyCell> revenue;
+            for (const SalesRecord& record : records) {
+                if (record.typeCode == 1) {
+                    revenue[record.currency].amount += record.units * record.unitAmount;
+                    revenue[record.currency].units += record.units;
+                    sales += record.units;
+                }
+                updates += record.typeCode == 7 ? record.units : 0;
+            }
+            const RecordList& list = summed.at(app);
+            EXPECT_TRUE(list.summaryOnly && list.empty() && !records.summaryOnly);
+            const AppSummary& summary = list.summary;
+            EXPECT_EQ(summary.recordCount, records.size()) << app << " from " << start;
+            EXPECT_EQ(summary.sales, sales) << app;
+            EXPECT_EQ(summary.updates, updates) << app;
+            std::map<std::string, CurrencyCell> kept;
+            for (std::size_t i = 0; i < summary.currencies.size(); ++i) {
+                kept[summary.currencies[i]] = summary.cells[i];
+            }
+            ASSERT_EQ(kept.size(), revenue.size()) << app;
+            for (const auto& [currency, cell] : revenue) {
+                EXPECT_EQ(kept[currency].amount, cell.amount) << app << " " << currency;
+                EXPECT_EQ(kept[currency].units, cell.units) << app << " " << currency;
+            }
+        }
+    }
+    runSettings = RunSettings{};
 }
 
 }  // namespace
