@@ -5,10 +5,10 @@
 #include <cstdint>
 
 struct OptionScanner {
-    std::int32_t optionIndex = 1;           // next argument to examine; then the first operand
-    const char* scanPosition = nullptr;     // inside a grouped argument such as "-vv"
-    const char* optionArgument = nullptr;   // argument of the letter just returned
-    std::int32_t optionLetter = 0;          // letter just read, recognised or not
+    std::int32_t optionIndex = 1;          // next argument to examine; then the first operand
+    const char* scanPosition = nullptr;    // inside a grouped argument such as "-vv"
+    const char* optionArgument = nullptr;  // argument of the letter just returned
+    std::int32_t optionLetter = 0;         // letter just read, recognised or not
 };
 
 // The scanner's state lives for the whole process: the command line is

@@ -25,12 +25,22 @@ void scanOptions(int argumentCount, char* arguments[], const char* programName) 
     int letter = 0;
     while ((letter = nextOption(argumentCount, arguments, "hvc:s:e:")) != -1) {
         switch (letter) {
-            case 'c': runSettings.ratePath = optionScanner.optionArgument; break;
-            case 'e': runSettings.endLimit = parseDate(optionScanner.optionArgument); break;
-            case 'h': printUsage(programName);
-            case 's': runSettings.startDate = parseDate(optionScanner.optionArgument); break;
-            case 'v': ++runSettings.verbosity; break;
-            default: break;  // already diagnosed by the scanner
+            case 'c':
+                runSettings.ratePath = optionScanner.optionArgument;
+                break;
+            case 'e':
+                runSettings.endLimit = parseDate(optionScanner.optionArgument);
+                break;
+            case 'h':
+                printUsage(programName);
+            case 's':
+                runSettings.startDate = parseDate(optionScanner.optionArgument);
+                break;
+            case 'v':
+                ++runSettings.verbosity;
+                break;
+            default:
+                break;  // already diagnosed by the scanner
         }
     }
     if (optionScanner.optionIndex < argumentCount) {

@@ -12,4 +12,6 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 // Opens a file for reading in binary mode: the piece reader handles CR-LF
 // and Ctrl-Z itself, so every platform reads a file the same way.
-inline FileHandle openForReading(const char* path) { return FileHandle(std::fopen(path, "rb")); }
+inline FileHandle openForReading(const char* path) {
+    return FileHandle(std::fopen(path, "rb"));
+}

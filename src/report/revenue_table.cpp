@@ -20,7 +20,9 @@ int formattedLength(std::int64_t units) {
     return std::snprintf(nullptr, 0, "%" PRId64, units);
 }
 
-int formattedLength(double amount) { return std::snprintf(nullptr, 0, "%.2f", amount); }
+int formattedLength(double amount) {
+    return std::snprintf(nullptr, 0, "%.2f", amount);
+}
 
 // Every currency's two columns are as wide as their widest text.
 void measureColumns(const RevenueGrid& revenueGrid, const CurrencySet& currencySet,
@@ -33,8 +35,7 @@ void measureColumns(const RevenueGrid& revenueGrid, const CurrencySet& currencyS
         for (const std::string& currency : currencySet) {
             CurrencyCell cell = cellOf(cells, currency);
             unitWidths[currency] = std::max(unitWidths[currency], formattedLength(cell.units));
-            amountWidths[currency] =
-                std::max(amountWidths[currency], formattedLength(cell.amount));
+            amountWidths[currency] = std::max(amountWidths[currency], formattedLength(cell.amount));
         }
     }
 }
@@ -79,8 +80,8 @@ int totalWidth(const std::string& currency, const UnitWidths& unitWidths,
     return unitWidths.at(currency) + amountWidths.at(currency) + 1;
 }
 
-void printTotals(int nameWidth, const CurrencyTotals& currencyTotals,
-                 const UnitWidths& unitWidths, const AmountWidths& amountWidths) {
+void printTotals(int nameWidth, const CurrencyTotals& currencyTotals, const UnitWidths& unitWidths,
+                 const AmountWidths& amountWidths) {
     std::printf("%-*s", nameWidth, "Totals");
     for (const auto& [currency, total] : currencyTotals) {
         std::printf(" %*.2f", totalWidth(currency, unitWidths, amountWidths), total);
@@ -90,9 +91,8 @@ void printTotals(int nameWidth, const CurrencyTotals& currencyTotals,
 
 // The USD figure of a USD total is the total itself, whatever the rate file
 // says; a currency without a rate converts to 0.
-void printUsdRows(int nameWidth, const CurrencyTotals& currencyTotals,
-                  const UnitWidths& unitWidths, const AmountWidths& amountWidths,
-                  const RateTable& rateTable) {
+void printUsdRows(int nameWidth, const CurrencyTotals& currencyTotals, const UnitWidths& unitWidths,
+                  const AmountWidths& amountWidths, const RateTable& rateTable) {
     std::printf("%-*s", nameWidth, "Totals(USD)");
     double grandTotal = 0.0;
     for (const auto& [currency, total] : currencyTotals) {
