@@ -18,14 +18,18 @@ constexpr std::size_t kReadBlockSize = 1 << 16;
 // Reads a file in large blocks and hands out pieces from the buffer.
 struct PieceReader {
     std::FILE* file = nullptr;
-    char block[kReadBlockSize];
+    // Zeroed once: the line scan reads whole 16-byte words, also past the
+    // bytes that hold file data, and must never see undefined memory.
+    char block[kReadBlockSize] = {};
     std::size_t position = 0;  // next unread byte of block
     std::size_t filled = 0;    // bytes of block that hold file data
     bool ended = false;        // end of file, read error or Ctrl-Z seen
 };
 
 struct Piece {
-    char text[kPieceCapacity];
+    // Zeroed once, for the same reason: the field splitter reads whole
+    // 16-byte words past the text's end (and ignores what it finds there).
+    char text[kPieceCapacity] = {};
     std::size_t length = 0;  // characters of text that can be tokenised
     std::size_t cursor = 0;  // where the next token search starts
 };

@@ -163,7 +163,7 @@ void readSalesReport(const char* fileName, AppRecords& appRecords, ReadingMemo& 
     // add a copy, an allocation and a stat per report.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
     if (!memo.reader) {
-        memo.reader.reset(new PieceReader);  // the block needs no zeroing
+        memo.reader = std::make_unique<PieceReader>();
     }
     PieceReader* reader = memo.reader.get();
     startPieces(*reader, file.get());
