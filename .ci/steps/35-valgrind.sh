@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs the end-to-end suite with every program run under valgrind memcheck
+# (about a minute): any memory error or leak fails the step.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+if ! command -v valgrind >/dev/null; then
+    apt-get update -q
+    apt-get install -y -q valgrind
+fi
+bash tests/valgrind.sh
+echo "valgrind step: ${SECONDS} s"
