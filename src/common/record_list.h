@@ -137,8 +137,6 @@ struct RecordList {
     std::size_t size() const { return records.size(); }
     bool empty() const { return records.empty(); }
     SalesRecord operator[](std::size_t index) const;
-    SalesRecord front() const { return (*this)[0]; }
-    SalesRecord back() const { return (*this)[size() - 1]; }
     RecordListIterator begin() const { return {this, 0}; }
     RecordListIterator end() const { return {this, size()}; }
 };
