@@ -7,7 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     RateTable rateTable;
-    readRateFile(holdInFile(data, size), rateTable);
+    Diagnostics diagnostics;
+    readRateFile(holdInFile(data, size), rateTable, diagnostics);
     for (const auto& [currency, rate] : rateTable) {
         FUZZ_CHECK(!currency.empty());
         FUZZ_CHECK(currency.back() != ' ');

@@ -2,11 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
 #include "cli/option_scanner.h"
 #include "cli/version.h"
+#include "common/diagnostics.h"
 #include "common/output.h"
 #include "common/run_settings.h"
 #include "input/date_value.h"
@@ -21,20 +23,55 @@ namespace {
 
 constexpr int kMinimumNameWidth = 11;
 
-void scanOptions(int argumentCount, char* arguments[], const char* programName) {
-    int letter = 0;
-    while ((letter = nextOption(argumentCount, arguments, "hvc:s:e:")) != -1) {
+// A date of -s or -e. One the parser would read as some other day is
+// refused: the run then ends before reading anything.
+DateValue readDateOption(const char* text, char letter, Diagnostics& diagnostics) {
+    if (!isWellFormedDate(text)) {
+        reportError(diagnostics, "bad date '%s' for -%c: use YYYYMMDD or MM/DD/YYYY\n", text,
+                    letter);
+    }
+    return parseDate(text);
+}
+
+// "--help" and "--version" where an option would be read: the scanner would
+// otherwise take them for clusters of letters ("-v -e rsion").
+void handleLongOption(int argumentCount, char* arguments[], const char* programName) {
+    if (optionScanner.scanPosition != nullptr || optionScanner.optionIndex >= argumentCount) {
+        return;
+    }
+    const char* argument = arguments[optionScanner.optionIndex];
+    if (argument == nullptr) {
+        return;
+    }
+    if (std::strcmp(argument, "--help") == 0) {
+        printUsage(programName);
+    }
+    if (std::strcmp(argument, "--version") == 0) {
+        printVersion(programName);
+    }
+}
+
+void scanOptions(int argumentCount, char* arguments[], Diagnostics& diagnostics) {
+    const char* programName = diagnostics.programName;
+    for (;;) {
+        handleLongOption(argumentCount, arguments, programName);
+        int letter = nextOption(argumentCount, arguments, "hvc:s:e:");
+        if (letter == -1) {
+            break;
+        }
         switch (letter) {
             case 'c':
                 runSettings.ratePath = optionScanner.optionArgument;
                 break;
             case 'e':
-                runSettings.endLimit = parseDate(optionScanner.optionArgument);
+                runSettings.endLimit =
+                    readDateOption(optionScanner.optionArgument, 'e', diagnostics);
                 break;
             case 'h':
                 printUsage(programName);
             case 's':
-                runSettings.startDate = parseDate(optionScanner.optionArgument);
+                runSettings.startDate =
+                    readDateOption(optionScanner.optionArgument, 's', diagnostics);
                 break;
             case 'v':
                 ++runSettings.verbosity;
@@ -48,6 +85,18 @@ void scanOptions(int argumentCount, char* arguments[], const char* programName) 
     }
 }
 
+// Arguments after the pattern are ignored; most often they are what a shell
+// made of an unquoted pattern, so the user learns why only one file was read.
+void warnAboutFurtherArguments(int argumentCount, const Diagnostics& diagnostics) {
+    int further = argumentCount - optionScanner.optionIndex - 1;
+    if (further > 0) {
+        reportWarning(diagnostics,
+                      "%d further argument(s) ignored after the pattern '%s'; quote the pattern "
+                      "so that the shell does not expand it\n",
+                      further, runSettings.filePattern->c_str());
+    }
+}
+
 // Entries are taken when they are read-only, directories or archives, and
 // neither hidden nor system.
 bool isTakenEntry(const DirectoryEntry& entry) {
@@ -57,25 +106,42 @@ bool isTakenEntry(const DirectoryEntry& entry) {
            entry.name != "." && entry.name != "..";
 }
 
-// Reads every taken entry matching the pattern. Reports are opened by their
-// bare name, relative to the current directory.
-void readMatchingReports(const std::string& filePattern, AppRecords& appRecords) {
+// Reads every taken entry matching the pattern. Each is opened in the
+// directory searched: the pattern's directory part followed by the name.
+void readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
+                         Diagnostics& diagnostics) {
     DirectorySearch search;
     DirectoryEntry entry;
     auto memo = std::make_unique<ReadingMemo>();  // shared by all reports of the run
     // Without -v no record is listed, so the tables' sums are all that is kept.
     memo->summaryOnly = runSettings.verbosity == 0;
+    const std::string_view prefix = directoryPrefix(filePattern);
+    std::string path;
+    bool anyTaken = false;
     for (bool found = findFirstEntry(filePattern, search, entry); found;
          found = findNextEntry(search, entry)) {
         if (!isTakenEntry(entry)) {
             continue;
         }
+        anyTaken = true;
         if (runSettings.verbosity != 0) {
             std::printf("%s\n", entry.name.c_str());
         }
-        readSalesReport(entry.name.c_str(), appRecords, *memo);
+        if ((entry.attributes & kDirectoryAttribute) != 0) {
+            continue;  // a directory holds no records
+        }
+        path.assign(prefix).append(entry.name);
+        readSalesReport(path.c_str(), appRecords, *memo, diagnostics);
     }
+    int listingError = search.errorNumber;
     closeSearch(search);
+    if (listingError != 0) {
+        std::string directory = prefix.empty() ? std::string(".") : std::string(prefix);
+        reportError(diagnostics, "cannot read directory '%s': %s\n", directory.c_str(),
+                    std::strerror(listingError));
+    } else if (!anyTaken) {
+        reportWarning(diagnostics, "no file matches '%s'\n", filePattern.c_str());
+    }
 }
 
 // Width of the name column: the longest name, at least 11. In verbose mode
@@ -94,6 +160,20 @@ int measureNameColumn(const AppRecords& appRecords) {
         std::printf("\n");
     }
     return nameWidth < kMinimumNameWidth ? kMinimumNameWidth : nameWidth;
+}
+
+// With rates loaded, a currency that has none (other than USD) adds nothing
+// to the grand total; each one that would have added something is named.
+void warnAboutUnconvertedCurrencies(const CurrencyTotals& currencyTotals,
+                                    const RateTable& rateTable, const Diagnostics& diagnostics) {
+    for (const auto& [currency, total] : currencyTotals) {
+        if (currency == "USD" || rateTable.contains(currency) || total == 0.0) {
+            continue;
+        }
+        reportWarning(diagnostics,
+                      "no rate for '%s' in '%s': its total is left out of GrandTotal(USD)\n",
+                      currency.c_str(), runSettings.ratePath->c_str());
+    }
 }
 
 }  // namespace
@@ -115,22 +195,32 @@ void printUsage(const char* programName) {
     std::exit(finishOutput(programName, 0));
 }
 
+void printVersion(const char* programName) {
+    std::printf("%s v %s\n", programName, kSalesumVersion);
+    std::exit(finishOutput(programName, 0));
+}
+
 int runSalesum(int argumentCount, char* arguments[]) {
     const char* programName = programNameOf(argumentCount, arguments);
     if (argumentCount <= 1) {
         printUsage(programName);
     }
-    scanOptions(argumentCount, arguments, programName);
+    Diagnostics diagnostics{programName};
+    scanOptions(argumentCount, arguments, diagnostics);
+    if (diagnostics.failed) {
+        return 1;  // a bad date: the window would select other days
+    }
     if (!runSettings.filePattern) {
         std::printf("missing file(s)\n");
         return -1;
     }
+    warnAboutFurtherArguments(argumentCount, diagnostics);
     RateTable rateTable;
     if (runSettings.ratePath) {
-        readRateFile(runSettings.ratePath->c_str(), rateTable);
+        readRateFile(runSettings.ratePath->c_str(), rateTable, diagnostics);
     }
     AppRecords appRecords;
-    readMatchingReports(*runSettings.filePattern, appRecords);
+    readMatchingReports(*runSettings.filePattern, appRecords, diagnostics);
     std::printf("Apps count: %d\n\n", static_cast<int>(appRecords.size()));
     int nameWidth = measureNameColumn(appRecords);
 
@@ -143,6 +233,9 @@ int runSalesum(int argumentCount, char* arguments[]) {
         printSummaryTable(nameWidth, appRecords, revenueGrid, currencySet);
         printRevenueTable(nameWidth, revenueGrid, currencySet, currencyTotals, unitWidths,
                           amountWidths, rateTable);
+        if (!rateTable.empty()) {
+            warnAboutUnconvertedCurrencies(currencyTotals, rateTable, diagnostics);
+        }
     }
-    return 0;
+    return diagnostics.failed ? 1 : 0;
 }

@@ -151,30 +151,33 @@ std::int32_t lenientInteger(std::string_view text) {
                            : static_cast<std::int32_t>(value);
 }
 
-double lenientReal(std::string_view text) {
-    double quick = 0.0;
-    if (convertPlainAmount(text, quick)) {
-        return quick;
-    }
-    std::size_t at = skipSpace(text, 0);
+namespace {
+
+// Where the plain decimal prefix of a text lies: leading white space, a
+// sign, digits, '.', digits, then an exponent when digits follow its 'e'.
+struct RealPrefix {
+    std::size_t begin = 0;  // first character after the sign
+    std::size_t end = 0;    // one past the last character of the number
     bool negative = false;
+    bool anyDigit = false;  // false: the text holds no number
+};
+
+RealPrefix findRealPrefix(std::string_view text) {
+    RealPrefix prefix;
+    std::size_t at = skipSpace(text, 0);
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        negative = text[at] == '-';
+        prefix.negative = text[at] == '-';
         ++at;
     }
-    // Find the longest plain decimal prefix: digits, '.', digits, exponent.
-    std::size_t begin = at;
+    prefix.begin = at;
     std::size_t end = skipDigits(text, at);
-    bool anyDigit = end > begin;
+    prefix.anyDigit = end > at;
     if (end < text.size() && text[end] == '.') {
         std::size_t fractionEnd = skipDigits(text, end + 1);
-        anyDigit = anyDigit || fractionEnd > end + 1;
+        prefix.anyDigit = prefix.anyDigit || fractionEnd > end + 1;
         end = fractionEnd;
     }
-    if (!anyDigit) {
-        return 0.0;
-    }
-    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+    if (prefix.anyDigit && end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         std::size_t exponentAt = end + 1;
         if (exponentAt < text.size() && (text[exponentAt] == '+' || text[exponentAt] == '-')) {
             ++exponentAt;
@@ -184,7 +187,23 @@ double lenientReal(std::string_view text) {
             end = exponentEnd;
         }
     }
-    std::string_view number = text.substr(begin, end - begin);
+    prefix.end = end;
+    return prefix;
+}
+
+}  // namespace
+
+double lenientReal(std::string_view text) {
+    double quick = 0.0;
+    if (convertPlainAmount(text, quick)) {
+        return quick;
+    }
+    RealPrefix prefix = findRealPrefix(text);
+    if (!prefix.anyDigit) {
+        return 0.0;
+    }
+    std::string_view number = text.substr(prefix.begin, prefix.end - prefix.begin);
+    bool negative = prefix.negative;
     double value = 0.0;
     if (convertShortDecimal(number, value)) {
         return negative ? -value : value;
@@ -195,4 +214,9 @@ double lenientReal(std::string_view text) {
         value = isHugeMagnitude(number) ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
+}
+
+std::size_t lenientRealLength(std::string_view text) {
+    RealPrefix prefix = findRealPrefix(text);
+    return prefix.anyDigit ? prefix.end : 0;
 }

@@ -3,6 +3,7 @@
 // number reads as 0 (or as its valid prefix) instead of stopping the run.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -16,3 +17,7 @@ std::int32_t lenientInteger(std::string_view text);
 // forms are not numbers here. The result is correctly rounded; a magnitude
 // beyond the double range gives an infinity of the same sign.
 double lenientReal(std::string_view text);
+
+// How many characters of text lenientReal reads (leading white space and
+// sign included), or 0 when the text holds no number.
+std::size_t lenientRealLength(std::string_view text);

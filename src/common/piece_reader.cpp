@@ -16,14 +16,14 @@ constexpr unsigned char kCtrlZ = 0x1A;
 // Moves the unread tail of the block to its start and reads more after it.
 // Returns false when nothing could be added.
 bool refillBlock(PieceReader& reader) {
-    if (reader.ended || reader.file == nullptr) {
+    if (reader.ended) {
         return false;
     }
     std::size_t kept = reader.filled - reader.position;
     std::memmove(reader.block, reader.block + reader.position, kept);
     reader.position = 0;
     reader.filled = kept;
-    std::size_t got = std::fread(reader.block + kept, 1, kReadBlockSize - kept, reader.file);
+    std::size_t got = readBytes(reader.source, reader.block + kept, kReadBlockSize - kept);
     reader.filled += got;
     if (got == 0) {
         reader.ended = true;
@@ -137,8 +137,8 @@ bool readWholeLine(PieceReader& reader, Piece& piece) {
 
 }  // namespace
 
-void startPieces(PieceReader& reader, std::FILE* file) {
-    reader.file = file;
+void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed) {
+    startSource(reader.source, file, detectCompressed);
     reader.position = 0;
     reader.filled = 0;
     reader.ended = false;

@@ -12,12 +12,16 @@
 #include <cstdio>
 #include <string_view>
 
+#include "common/byte_source.h"
+
 constexpr std::size_t kPieceCapacity = 500;  // 499 characters and a NUL
 constexpr std::size_t kReadBlockSize = 1 << 16;
 
-// Reads a file in large blocks and hands out pieces from the buffer.
+// Reads a file in large blocks and hands out pieces from the buffer. After
+// the last piece, sourceFailed(reader.source) tells whether the file was cut
+// short by a read error or damaged compressed data.
 struct PieceReader {
-    std::FILE* file = nullptr;
+    ByteSource source;
     // Zeroed once: the line scan reads whole 16-byte words, also past the
     // bytes that hold file data, and must never see undefined memory.
     char block[kReadBlockSize] = {};
@@ -34,8 +38,9 @@ struct Piece {
     std::size_t cursor = 0;  // where the next token search starts
 };
 
-// Starts reading an open file from its current position.
-void startPieces(PieceReader& reader, std::FILE* file);
+// Starts reading an open file from its current position. With
+// detectCompressed, a gzip file is read as its decompressed content.
+void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed = false);
 
 // Forms the next piece. Returns false once the file has ended and no
 // characters are left. A NUL byte ends the piece's text for tokenising, but

@@ -129,3 +129,16 @@ std::string formatShortDate(DateValue value) {
 void forgetConvertedDays() {
     convertedDays.fill(ConvertedDay{});
 }
+
+bool isWellFormedDate(std::string_view text) {
+    bool slashed = text.find('/') != std::string_view::npos;
+    // The positions each form reads its digits from.
+    constexpr std::size_t kSlashedDigits[] = {0, 1, 3, 4, 6, 7, 8, 9};
+    constexpr std::size_t kPlainDigits[] = {0, 1, 2, 3, 4, 5, 6, 7};
+    for (std::size_t at : slashed ? kSlashedDigits : kPlainDigits) {
+        if (at >= text.size() || text[at] < '0' || text[at] > '9') {
+            return false;
+        }
+    }
+    return true;
+}

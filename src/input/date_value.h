@@ -15,6 +15,12 @@
 // conversion, gives -1.
 DateValue parseDate(std::string_view text);
 
+// True when the text holds a digit at every position parseDate reads: 0-7
+// without a '/', and 0-1, 3-4 and 6-9 with one. What follows those positions
+// is not looked at. Dates on the command line must pass this; dates inside
+// reports are taken as they come.
+bool isWellFormedDate(std::string_view text);
+
 // The value's UTC calendar date as "YYMMDD". A negative value, or one past
 // the end of the year 3000, gives the empty text.
 std::string formatShortDate(DateValue value);

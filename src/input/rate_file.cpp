@@ -1,5 +1,7 @@
 #include "input/rate_file.h"
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -21,11 +23,27 @@ std::string_view trimTrailingSpaces(std::string_view text) {
     return text;
 }
 
+// True when the value token is a number and at most blanks follow it, so
+// that the rate stored is the rate written.
+bool readsWhole(std::string_view value) {
+    std::size_t used = lenientRealLength(value);
+    return used > 0 && value.find_first_not_of(" \t\r", used) == std::string_view::npos;
+}
+
+int lengthOf(std::string_view text) {
+    return static_cast<int>(text.size());
+}
+
+void reportUnreadable(Diagnostics& diagnostics, const char* filePath, const char* reason) {
+    reportError(diagnostics, "cannot read rate file '%s': %s\n", filePath, reason);
+}
+
 }  // namespace
 
-void readRateFile(const char* filePath, RateTable& rateTable) {
+void readRateFile(const char* filePath, RateTable& rateTable, Diagnostics& diagnostics) {
     FileHandle file = openForReading(filePath);
     if (!file) {
+        reportUnreadable(diagnostics, filePath, std::strerror(errno));
         return;
     }
     auto reader = std::make_unique<PieceReader>();
@@ -41,6 +59,15 @@ void readRateFile(const char* filePath, RateTable& rateTable) {
         if (key.empty()) {
             continue;  // a key of blanks only names no currency
         }
-        rateTable[std::string(key)] = lenientReal(value);
+        double rate = lenientReal(value);
+        if (!readsWhole(value)) {
+            // A decimal comma or a typo would otherwise pass as a rate.
+            reportWarning(diagnostics, "rate file '%s': rate for '%.*s' read as %g from '%.*s'\n",
+                          filePath, lengthOf(key), key.data(), rate, lengthOf(value), value.data());
+        }
+        rateTable[std::string(key)] = rate;
+    }
+    if (sourceFailed(reader->source)) {
+        reportUnreadable(diagnostics, filePath, describeFailure(reader->source));
     }
 }

@@ -1,5 +1,6 @@
 #include "input/sales_report.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -131,44 +132,10 @@ LabelSlot& slotOf(AppRecords& appRecords, ReadingMemo& memo, const RecordFields&
     return slot;
 }
 
-}  // namespace
-
-bool parseSalesRecord(Piece& piece, SalesRecord& record) {
-    RecordFields fields;
-    bool any = splitRecordFields(piece, fields, true);
-    record = SalesRecord{};
-    record.appName.assign(fields.appName);
-    record.beginDate = convertDateToken(fields.beginText);
-    record.endDate = convertDateToken(fields.endText);
-    record.typeCode = fields.typeCode;
-    record.units = fields.units;
-    record.unitAmount = fields.unitAmount;
-    record.auxAmount = fields.auxAmount;
-    record.auxText.assign(fields.auxText);
-    record.currency.assign(fields.currency);
-    return any;
-}
-
-void readSalesReport(const char* fileName, AppRecords& appRecords) {
-    ReadingMemo memo;
-    readSalesReport(fileName, appRecords, memo);
-}
-
-void readSalesReport(const char* fileName, AppRecords& appRecords, ReadingMemo& memo) {
-    FileHandle file = openForReading(fileName);
-    if (!file) {
-        return;
-    }
-    // The piece reader reads in blocks of its own: a stdio buffer would only
-    // add a copy, an allocation and a stat per report.
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    if (!memo.reader) {
-        memo.reader = std::make_unique<PieceReader>();
-    }
-    PieceReader* reader = memo.reader.get();
-    startPieces(*reader, file.get());
+// Reads the pieces after the header into appRecords.
+void readRecords(PieceReader& reader, AppRecords& appRecords, ReadingMemo& memo) {
     Piece piece;
-    if (!readPiece(*reader, piece)) {
+    if (!readPiece(reader, piece)) {
         return;  // the header is skipped, whatever it holds
     }
     RecordFields fields;
@@ -178,7 +145,7 @@ void readSalesReport(const char* fileName, AppRecords& appRecords, ReadingMemo& 
     const bool datesNeeded = listed || runSettings.startDate != 0 || runSettings.endLimit != 0;
     DateValue beginDate = 0;
     DateValue endDate = 0;
-    while (readPiece(*reader, piece)) {
+    while (readPiece(reader, piece)) {
         if (!splitRecordFields(piece, fields, listed)) {
             continue;
         }
@@ -208,5 +175,55 @@ void readSalesReport(const char* fileName, AppRecords& appRecords, ReadingMemo& 
         if (runSettings.verbosity > 1) {
             printPackedRecord(list, list.records.back());
         }
+    }
+}
+
+void reportUnreadable(Diagnostics& diagnostics, const char* path, const char* reason) {
+    reportError(diagnostics, "cannot read '%s': %s\n", path, reason);
+}
+
+}  // namespace
+
+bool parseSalesRecord(Piece& piece, SalesRecord& record) {
+    RecordFields fields;
+    bool any = splitRecordFields(piece, fields, true);
+    record = SalesRecord{};
+    record.appName.assign(fields.appName);
+    record.beginDate = convertDateToken(fields.beginText);
+    record.endDate = convertDateToken(fields.endText);
+    record.typeCode = fields.typeCode;
+    record.units = fields.units;
+    record.unitAmount = fields.unitAmount;
+    record.auxAmount = fields.auxAmount;
+    record.auxText.assign(fields.auxText);
+    record.currency.assign(fields.currency);
+    return any;
+}
+
+void readSalesReport(const char* fileName, AppRecords& appRecords) {
+    ReadingMemo memo;
+    Diagnostics diagnostics;
+    readSalesReport(fileName, appRecords, memo, diagnostics);
+}
+
+void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo,
+                     Diagnostics& diagnostics) {
+    FileHandle file = openForReading(path);
+    if (!file) {
+        reportUnreadable(diagnostics, path, std::strerror(errno));
+        return;
+    }
+    // The piece reader reads in blocks of its own: a stdio buffer would only
+    // add a copy, an allocation and a stat per report.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    if (!memo.reader) {
+        memo.reader = std::make_unique<PieceReader>();
+    }
+    PieceReader& reader = *memo.reader;
+    startPieces(reader, file.get(), true);
+    readRecords(reader, appRecords, memo);
+    // Records read before a failure stay: the message says the rest is lost.
+    if (sourceFailed(reader.source)) {
+        reportUnreadable(diagnostics, path, describeFailure(reader.source));
     }
 }

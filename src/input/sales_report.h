@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/diagnostics.h"
 #include "common/piece_reader.h"
 #include "common/types.h"
 
@@ -65,5 +66,8 @@ struct ReadingMemo {
 // cannot be opened adds nothing.
 void readSalesReport(const char* fileName, AppRecords& appRecords);
 
-// The same with a memo kept across the reports of a run.
-void readSalesReport(const char* fileName, AppRecords& appRecords, ReadingMemo& memo);
+// The same with a memo kept across the reports of a run. A gzip-compressed
+// report is read as its decompressed content. A report that cannot be read
+// in full is reported as a failure; the records read before it stay.
+void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo,
+                     Diagnostics& diagnostics);

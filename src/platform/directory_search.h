@@ -26,6 +26,7 @@ struct DirectoryEntry {
 // the rest is matched against entry names with matchesWildcard. Separators
 // are '/' everywhere and, on Windows, also the backslash.
 struct DirectorySearch {
+    int errorNumber = 0;  // errno when the directory could not be listed, else 0
 #ifdef _WIN32
     void* handle = nullptr;  // the open system search, null when none is open
     std::string namePattern;
@@ -36,10 +37,12 @@ struct DirectorySearch {
 };
 
 // Starts a search and yields its first matching entry. Returns false when
-// nothing matches or the directory cannot be read.
+// nothing matches or the directory cannot be listed; search.errorNumber then
+// tells which (0 when nothing matched).
 bool findFirstEntry(std::string_view pattern, DirectorySearch& search, DirectoryEntry& entry);
 
-// Yields the next matching entry; false when there are no more.
+// Yields the next matching entry; false when there are no more (or, with
+// search.errorNumber set, when the listing failed partway).
 bool findNextEntry(DirectorySearch& search, DirectoryEntry& entry);
 
 // Ends a search and releases what it holds.
@@ -47,3 +50,7 @@ void closeSearch(DirectorySearch& search);
 
 // Splits a pattern into the directory to search and the name pattern.
 void splitPattern(std::string_view pattern, std::string& directory, std::string_view& namePattern);
+
+// The pattern's part up to and including its last path separator, empty when
+// it has none. An entry's name put after it gives the entry's path.
+std::string_view directoryPrefix(std::string_view pattern);

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/directory_search.h"
 #include "platform/wildcard.h"
@@ -34,19 +35,32 @@ std::uint32_t deriveAttributes(const std::string& directory, const std::string& 
     return attributes;
 }
 
+// The matching entries, or none with errorNumber set when the directory
+// cannot be listed whole.
 std::vector<DirectoryEntry> listMatchingEntries(const std::string& directory,
-                                                std::string_view namePattern) {
+                                                std::string_view namePattern, int& errorNumber) {
     std::vector<DirectoryEntry> entries;
     DIR* stream = opendir(directory.c_str());
     if (stream == nullptr) {
+        errorNumber = errno;
         return entries;
     }
-    while (const dirent* found = readdir(stream)) {
+    for (;;) {
+        errno = 0;
+        const dirent* found = readdir(stream);
+        if (found == nullptr) {
+            errorNumber = errno;  // 0 at the end of the listing
+            break;
+        }
         if (matchesWildcard(namePattern, found->d_name)) {
             entries.push_back({found->d_name, 0});
         }
     }
     closedir(stream);
+    if (errorNumber != 0) {
+        entries.clear();
+        return entries;
+    }
     std::sort(entries.begin(), entries.end(),
               [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
     for (DirectoryEntry& entry : entries) {
@@ -68,11 +82,17 @@ void splitPattern(std::string_view pattern, std::string& directory, std::string_
     namePattern = pattern.substr(slash + 1);
 }
 
+std::string_view directoryPrefix(std::string_view pattern) {
+    std::size_t slash = pattern.find_last_of('/');
+    return slash == std::string_view::npos ? std::string_view() : pattern.substr(0, slash + 1);
+}
+
 bool findFirstEntry(std::string_view pattern, DirectorySearch& search, DirectoryEntry& entry) {
     std::string directory;
     std::string_view namePattern;
     splitPattern(pattern, directory, namePattern);
-    search.entries = listMatchingEntries(directory, namePattern);
+    search.errorNumber = 0;
+    search.entries = listMatchingEntries(directory, namePattern, search.errorNumber);
     search.next = 0;
     return findNextEntry(search, entry);
 }

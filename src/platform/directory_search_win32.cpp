@@ -6,6 +6,8 @@
 // none of read-only, directory and archive, and so is not taken.
 #include <windows.h>
 
+#include <cerrno>
+
 #include "platform/directory_search.h"
 #include "platform/wildcard.h"
 
@@ -30,6 +32,28 @@ std::string listingPattern(const std::string& directory) {
     return listing;
 }
 
+// The errno value closest to why the system could not list a directory.
+int errorNumberOf(DWORD systemError) {
+    switch (systemError) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+            return ENOENT;
+        case ERROR_DIRECTORY:
+            return ENOTDIR;
+        case ERROR_ACCESS_DENIED:
+            return EACCES;
+        default:
+            return EIO;
+    }
+}
+
+// A listing ends with ERROR_NO_MORE_FILES; anything else cut it short.
+void noteListingEnd(DirectorySearch& search, DWORD reason) {
+    search.errorNumber = reason == ERROR_NO_MORE_FILES ? 0 : errorNumberOf(reason);
+}
+
 // Yields the first entry, from the one in data onwards, whose name matches.
 bool yieldMatching(DirectorySearch& search, WIN32_FIND_DATAA& data, DirectoryEntry& entry) {
     do {
@@ -39,6 +63,7 @@ bool yieldMatching(DirectorySearch& search, WIN32_FIND_DATAA& data, DirectoryEnt
             return true;
         }
     } while (FindNextFileA(search.handle, &data));
+    noteListingEnd(search, GetLastError());
     return false;
 }
 
@@ -61,8 +86,15 @@ void splitPattern(std::string_view pattern, std::string& directory, std::string_
     namePattern = pattern.substr(separator + 1);
 }
 
+std::string_view directoryPrefix(std::string_view pattern) {
+    std::size_t separator = pattern.find_last_of("\\/");
+    return separator == std::string_view::npos ? std::string_view()
+                                               : pattern.substr(0, separator + 1);
+}
+
 bool findFirstEntry(std::string_view pattern, DirectorySearch& search, DirectoryEntry& entry) {
     closeSearch(search);
+    search.errorNumber = 0;
     std::string directory;
     std::string_view namePattern;
     splitPattern(pattern, directory, namePattern);
@@ -70,6 +102,10 @@ bool findFirstEntry(std::string_view pattern, DirectorySearch& search, Directory
     WIN32_FIND_DATAA data;
     HANDLE handle = FindFirstFileA(listingPattern(directory).c_str(), &data);
     if (handle == INVALID_HANDLE_VALUE) {
+        // An existing directory lists at least "." and "..", except a drive's
+        // root, which may hold nothing at all.
+        DWORD reason = GetLastError();
+        search.errorNumber = reason == ERROR_FILE_NOT_FOUND ? 0 : errorNumberOf(reason);
         return false;
     }
     search.handle = handle;
@@ -78,7 +114,11 @@ bool findFirstEntry(std::string_view pattern, DirectorySearch& search, Directory
 
 bool findNextEntry(DirectorySearch& search, DirectoryEntry& entry) {
     WIN32_FIND_DATAA data;
-    if (search.handle == nullptr || !FindNextFileA(search.handle, &data)) {
+    if (search.handle == nullptr) {
+        return false;
+    }
+    if (!FindNextFileA(search.handle, &data)) {
+        noteListingEnd(search, GetLastError());
         return false;
     }
     return yieldMatching(search, data, entry);

@@ -28,7 +28,8 @@ const std::string kUsage =
 TEST(CommandLine, UsageTextEndsWithSuccess) {
     ScratchDirectory dir;
     const std::vector<std::vector<std::string>> commandLines = {
-        {"salesum"}, {"salesum", "-h", "S_W*"}, {"salesum", "-v", "-h"}, {"salesum", "-vh"}};
+        {"salesum"},        {"salesum", "-h", "S_W*"},           {"salesum", "-v", "-h"},
+        {"salesum", "-vh"}, {"salesum", "-v", "--help", "S_W*"}, {"salesum", "--help"}};
     for (const auto& arguments : commandLines) {
         ProgramRun run = runProgram(dir.path(), arguments);
         EXPECT_EQ(run.out, kUsage) << arguments.size();
@@ -50,6 +51,7 @@ TEST(CommandLine, MissingPatternEndsWithStatus255) {
 
 TEST(CommandLine, DiagnosticsGoToStandardErrorAndTheRunGoesOn) {
     ScratchDirectory dir;
+    dir.write("S_W_a", "header\n");
     ProgramRun run = runProgram(dir.path(), {"salesum", "-x", "S_W*"});
     EXPECT_EQ(run.err, "[E] salesum: illegal option -x\n");
     EXPECT_EQ(run.out, "Apps count: 0\n\n");
@@ -94,7 +96,7 @@ TEST(CommandLine, HiddenEntriesAreNeverTaken) {
 TEST(CommandLine, PatternMatchingNothingIsNotAnError) {
     ScratchDirectory dir;
     dir.write("S_W_a", "header\n");
-    for (const char* pattern : {"S_D*", "", "nodir/S_W*", "S_W_a?"}) {
+    for (const char* pattern : {"S_D*", "", "S_W_a?"}) {
         ProgramRun run = runProgram(dir.path(), {"salesum", pattern});
         EXPECT_EQ(run.out, "Apps count: 0\n\n") << pattern;
         EXPECT_EQ(run.status, 0);

@@ -1,7 +1,9 @@
 #include "e2e/run_program.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,6 +106,11 @@ ProgramRun runExecutable(const std::string& directory, const std::string& execut
     }
     argv.push_back(nullptr);
 
+    constexpr uid_t kNobody = 65534;
+    bool dropPrivileges = options.unprivileged && geteuid() == 0;
+    if (dropPrivileges) {
+        chmod(directory.c_str(), 0755);
+    }
     pid_t child = fork();
     if (child == 0) {
         if (chdir(directory.c_str()) != 0) {
@@ -125,6 +132,10 @@ ProgramRun runExecutable(const std::string& directory, const std::string& execut
         }
         int in = open("/dev/null", O_RDONLY);
         dup2(in, STDIN_FILENO);
+        if (dropPrivileges &&
+            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            _exit(122);
+        }
         execvp(executable.c_str(), argv.data());
         _exit(127);
     }

@@ -17,6 +17,9 @@ struct ProgramOptions {
     std::string stdoutPath;  // when set, stdout goes to this file instead
     bool closeStdout = false;
     int timeoutSeconds = 60;  // the run is killed after this long
+    // Run as the user nobody when the tests run as root, whom file modes do
+    // not stop; the directory is then opened to everyone for the run.
+    bool unprivileged = false;
 };
 
 // A directory created for one test and removed with everything in it.

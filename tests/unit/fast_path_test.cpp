@@ -207,10 +207,12 @@ TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
         ReadingMemo storing;
         auto summing = std::make_unique<ReadingMemo>();
         summing->summaryOnly = true;
+        Diagnostics diagnostics;
         for (const std::string& file : files) {
-            readSalesReport(file.c_str(), stored, storing);
-            readSalesReport(file.c_str(), summed, *summing);
+            readSalesReport(file.c_str(), stored, storing, diagnostics);
+            readSalesReport(file.c_str(), summed, *summing, diagnostics);
         }
+        EXPECT_FALSE(diagnostics.failed);
         ASSERT_EQ(stored.size(), 3u);
         ASSERT_EQ(summed.size(), 3u);
         for (const auto& [app, records] : stored) {

@@ -2,6 +2,7 @@
 #include "common/piece_reader.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstdio>
 #include <cstring>
@@ -15,20 +16,59 @@ namespace {
 
 using Pieces = std::vector<std::string>;
 
-// The tokenisable text of every piece of a file holding bytes.
-Pieces readAllPieces(const std::string& bytes) {
+// The tokenisable text of every piece of a file holding bytes; failed tells
+// whether the reader met a read error or damaged compressed data.
+Pieces readAllPieces(const std::string& bytes, bool detectCompressed = false,
+                     bool* failed = nullptr) {
     FileHandle file(std::tmpfile());
     EXPECT_NE(file, nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), file.get());
     std::rewind(file.get());
     auto reader = std::make_unique<PieceReader>();
-    startPieces(*reader, file.get());
+    startPieces(*reader, file.get(), detectCompressed);
     Pieces pieces;
     Piece piece;
-    while (pieces.size() <= bytes.size() && readPiece(*reader, piece)) {
+    while (pieces.size() <= bytes.size() * 1100 && readPiece(*reader, piece)) {
         pieces.emplace_back(piece.text, piece.length);
     }
+    if (failed != nullptr) {
+        *failed = sourceFailed(reader->source);
+    }
     return pieces;
+}
+
+// One gzip member holding bytes, made with zlib's compressor.
+std::string gzipMember(const std::string& bytes) {
+    z_stream stream{};
+    EXPECT_EQ(deflateInit2(&stream, 6, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    std::string packed(deflateBound(&stream, bytes.size()) + 32, '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+    packed.resize(stream.total_out);
+    deflateEnd(&stream);
+    return packed;
+}
+
+// Lines of every length up to 1,200, with CR-LF ends, lone CRs and TABs, and
+// letters that repeat little, so that the compressed form spans several
+// read blocks.
+std::string variedText(std::size_t size) {
+    std::string text;
+    std::uint32_t state = 12345;
+    while (text.size() < size) {
+        state = state * 1103515245u + 12345u;
+        std::size_t length = (state >> 8) % 1200;
+        for (std::size_t i = 0; i < length; ++i) {
+            state = state * 1103515245u + 12345u;
+            unsigned pick = (state >> 16) % 70;
+            text += pick < 62 ? static_cast<char>('0' + pick) : pick < 66 ? '\t' : '\r';
+        }
+        text += (state & 1) ? "\r\n" : "\n";
+    }
+    return text;
 }
 
 std::string x(std::size_t count) {
@@ -88,6 +128,46 @@ TEST(ReadPiece, CrLfAcrossTheReadBlockBoundary) {
     expected = fillerPieces;
     expected.push_back(std::string(crAt % filler.size(), 'z') + "\rtail\n");
     EXPECT_EQ(readAllPieces(prefix + "\rtail\n"), expected);
+}
+
+// A gzip report gives the pieces of its content, also across members and
+// read blocks; bytes after the last member are ignored. Damage ends the
+// pieces where it lies and is reported, unless a Ctrl-Z ended them first.
+TEST(ReadPiece, CompressedFileGivesThePiecesOfItsContent) {
+    const std::string content = variedText(3 * kReadBlockSize);
+    const std::size_t half = content.size() / 2 + 7;  // inside a line
+    const std::string packed = gzipMember(content);
+    ASSERT_GT(packed.size(), kReadBlockSize);
+    const Pieces plain = readAllPieces(content);
+
+    bool failed = true;
+    EXPECT_EQ(readAllPieces(packed, true, &failed), plain);
+    EXPECT_FALSE(failed);
+    const std::string twoMembers =
+        gzipMember(content.substr(0, half)) + gzipMember(content.substr(half)) + "junk\n";
+    EXPECT_EQ(readAllPieces(twoMembers, true, &failed), plain);
+    EXPECT_FALSE(failed);
+    // Rate files are never decompressed.
+    EXPECT_EQ(readAllPieces(packed, false, &failed), readAllPieces(packed));
+
+    // Cut short, in the trailer or halfway: what was decompressed is read,
+    // then the failure shows.
+    EXPECT_EQ(readAllPieces(packed.substr(0, packed.size() - 4), true, &failed), plain);
+    EXPECT_TRUE(failed);
+    Pieces got = readAllPieces(twoMembers.substr(0, twoMembers.size() / 2), true, &failed);
+    EXPECT_TRUE(failed);
+    ASSERT_FALSE(got.empty());
+    ASSERT_LT(got.size(), plain.size());
+    EXPECT_TRUE(std::equal(got.begin(), got.end() - 1, plain.begin()));  // the last may be cut
+    // A changed byte is found at the latest by the member's checksum.
+    std::string damaged = packed;
+    damaged[damaged.size() / 2] ^= 0x55;
+    readAllPieces(damaged, true, &failed);
+    EXPECT_TRUE(failed);
+    const std::string stopped = gzipMember("head\nline\n\x1A" + content);
+    EXPECT_EQ(readAllPieces(stopped.substr(0, stopped.size() - 4), true, &failed),
+              (Pieces{"head\n", "line\n"}));
+    EXPECT_FALSE(failed);
 }
 
 Piece makePiece(const std::string& text) {

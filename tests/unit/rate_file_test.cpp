@@ -31,16 +31,20 @@ TEST(ReadRateFile, KeysEndAtEqualsOrTabAndValuesRunOn) {
     for (const auto& [bytes, expected] : cases) {
         ScratchFiles scratch;
         RateTable rateTable;
-        readRateFile(scratch.write("config.cfg", bytes).c_str(), rateTable);
+        Diagnostics diagnostics;
+        readRateFile(scratch.write("config.cfg", bytes).c_str(), rateTable, diagnostics);
         EXPECT_EQ(rateTable, expected) << "'" << bytes << "'";
+        EXPECT_FALSE(diagnostics.failed);  // odd values are only warned about
     }
 }
 
-TEST(ReadRateFile, MissingFileLeavesTheTableAsItWas) {
+TEST(ReadRateFile, MissingFileLeavesTheTableAsItWasAndFails) {
     ScratchFiles scratch;
     RateTable rateTable{{"EUR", 1.25}};
-    readRateFile((scratch.directory / "missing.cfg").c_str(), rateTable);
+    Diagnostics diagnostics;
+    readRateFile((scratch.directory / "missing.cfg").c_str(), rateTable, diagnostics);
     EXPECT_EQ(rateTable, (RateTable{{"EUR", 1.25}}));
+    EXPECT_TRUE(diagnostics.failed);
 }
 
 }  // namespace

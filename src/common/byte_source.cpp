@@ -1,0 +1,182 @@
+#include "common/byte_source.h"
+
+#include <zlib.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kInputSize = 1 << 16;  // compressed bytes read at a time
+constexpr unsigned char kGzipMagic[2] = {0x1F, 0x8B};
+
+bool startsWithMagic(const unsigned char* bytes, std::size_t count) {
+    return count >= 2 && bytes[0] == kGzipMagic[0] && bytes[1] == kGzipMagic[1];
+}
+
+bool hasFailure(const SourceFailure& failure) {
+    return failure.errorNumber != 0 || failure.damaged;
+}
+
+}  // namespace
+
+struct GzipStream {
+    z_stream stream{};
+    bool inMember = false;    // inside a member, between its header and trailer
+    bool finished = false;    // no further member: what follows is ignored
+    bool inputEnded = false;  // the file has no more bytes
+    unsigned char input[kInputSize];
+};
+
+void GzipStreamDeleter::operator()(GzipStream* gzip) const {
+    inflateEnd(&gzip->stream);
+    delete gzip;
+}
+
+namespace {
+
+// Reads the file as it is. A failed read is kept pending behind the bytes
+// that came before it.
+std::size_t readFile(ByteSource& source, void* into, std::size_t room) {
+    errno = 0;
+    std::size_t got = std::fread(into, 1, room, source.file);
+    if (got < room && std::ferror(source.file) && !hasFailure(source.pending)) {
+        source.pending.errorNumber = errno != 0 ? errno : EIO;
+    }
+    return got;
+}
+
+// Moves the unread compressed bytes to the front and reads more after them.
+void refillInput(ByteSource& source, GzipStream& gzip) {
+    std::size_t kept = gzip.stream.avail_in;
+    if (kept > 0) {
+        std::memmove(gzip.input, gzip.stream.next_in, kept);
+    }
+    std::size_t got = 0;
+    if (!gzip.inputEnded) {
+        got = readFile(source, gzip.input + kept, kInputSize - kept);
+        gzip.inputEnded = got == 0;
+    }
+    gzip.stream.next_in = gzip.input;
+    gzip.stream.avail_in = static_cast<uInt>(kept + got);
+}
+
+// Switches the source to decompression, with the first bytes of the file
+// already read into `first`.
+bool startDecompressing(ByteSource& source, const char* first, std::size_t count) {
+    if (!source.gzip) {
+        auto* gzip = new GzipStream;
+        // 16 + 15: gzip members only, with the largest window.
+        if (inflateInit2(&gzip->stream, 16 + MAX_WBITS) != Z_OK) {
+            delete gzip;
+            source.pending.errorNumber = ENOMEM;
+            return false;
+        }
+        source.gzip.reset(gzip);
+    }
+    GzipStream& gzip = *source.gzip;
+    std::memcpy(gzip.input, first, count);
+    gzip.stream.next_in = gzip.input;
+    gzip.stream.avail_in = static_cast<uInt>(count);
+    gzip.inMember = false;
+    gzip.finished = false;
+    gzip.inputEnded = false;
+    source.compressed = true;
+    return true;
+}
+
+// Decompresses into `into` until it is full or the content ends. Members
+// follow one another as long as the next bytes begin with the magic; any
+// other trailing bytes are ignored. Damage or a cut member ends the
+// content, with the damage pending.
+std::size_t inflateInto(ByteSource& source, char* into, std::size_t room) {
+    GzipStream& gzip = *source.gzip;
+    z_stream& stream = gzip.stream;
+    stream.next_out = reinterpret_cast<Bytef*>(into);
+    stream.avail_out = static_cast<uInt>(room);
+    while (stream.avail_out > 0 && !gzip.finished) {
+        if (!gzip.inMember) {
+            if (stream.avail_in < 2) {
+                refillInput(source, gzip);
+            }
+            if (!startsWithMagic(stream.next_in, stream.avail_in)) {
+                gzip.finished = true;
+                break;
+            }
+            inflateReset(&stream);
+            gzip.inMember = true;
+        }
+        if (stream.avail_in == 0) {
+            refillInput(source, gzip);
+            if (stream.avail_in == 0) {
+                // The file ended inside a member: truncated, unless a read
+                // error is what ended it.
+                source.pending.damaged = !hasFailure(source.pending);
+                gzip.finished = true;
+                break;
+            }
+        }
+        uInt inputBefore = stream.avail_in;
+        uInt outputBefore = stream.avail_out;
+        int status = inflate(&stream, Z_NO_FLUSH);
+        if (status == Z_STREAM_END) {
+            gzip.inMember = false;
+            continue;
+        }
+        bool stalled = stream.avail_in == inputBefore && stream.avail_out == outputBefore &&
+                       stream.avail_in > 0;
+        if ((status != Z_OK && status != Z_BUF_ERROR) || stalled) {
+            source.pending.damaged = !hasFailure(source.pending);
+            gzip.finished = true;
+        }
+    }
+    return room - stream.avail_out;
+}
+
+}  // namespace
+
+void startSource(ByteSource& source, std::FILE* file, bool detectCompressed) {
+    source.file = file;
+    source.detectCompressed = detectCompressed;
+    source.started = false;
+    source.compressed = false;
+    source.pending = {};
+    source.failure = {};
+}
+
+std::size_t readBytes(ByteSource& source, char* into, std::size_t room) {
+    if (source.file == nullptr || hasFailure(source.failure) || room == 0) {
+        return 0;
+    }
+    std::size_t got = 0;
+    if (source.compressed) {
+        got = inflateInto(source, into, room);
+    } else if (hasFailure(source.pending)) {
+        got = 0;  // the bytes before the failed read have been handed out
+    } else if (!source.started) {
+        source.started = true;
+        // At most one input buffer, so that a compressed start fits in it.
+        got = readFile(source, into, room < kInputSize ? room : kInputSize);
+        if (source.detectCompressed &&
+            startsWithMagic(reinterpret_cast<const unsigned char*>(into), got)) {
+            got = startDecompressing(source, into, got) ? inflateInto(source, into, room) : 0;
+        }
+    } else {
+        got = readFile(source, into, room);
+    }
+    if (got == 0) {
+        source.failure = source.pending;
+    }
+    return got;
+}
+
+bool sourceFailed(const ByteSource& source) {
+    return hasFailure(source.failure);
+}
+
+const char* describeFailure(const ByteSource& source) {
+    if (source.failure.errorNumber != 0) {
+        return std::strerror(source.failure.errorNumber);
+    }
+    return source.failure.damaged ? "damaged compressed data" : "no failure";
+}

@@ -1,0 +1,53 @@
+// Where the piece reader's bytes come from: an open file read as it is, or,
+// when the caller allows it and the file begins with the gzip magic bytes
+// 0x1F 0x8B, the file's decompressed content. Decompression is streamed
+// through fixed buffers, so memory stays bounded whatever the file's size.
+//
+// A failure (a read error, or damaged compressed data) is not reported at
+// once: the bytes obtained before it are handed out first, and the failure
+// shows only when the reader asks for more. So a reader that stops early (at
+// a Ctrl-Z) never sees damage that lies after where it stopped.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+
+struct GzipStream;  // the decompressor's state, private to byte_source.cpp
+
+struct GzipStreamDeleter {
+    void operator()(GzipStream* stream) const;
+};
+
+// Why a source stopped before its end.
+struct SourceFailure {
+    int errorNumber = 0;   // errno of a failed read
+    bool damaged = false;  // damaged or truncated compressed data
+};
+
+struct ByteSource {
+    std::FILE* file = nullptr;
+    bool detectCompressed = false;  // look for the gzip magic bytes
+    bool started = false;           // the first read has been made
+    bool compressed = false;        // the file is being decompressed
+    // Kept from file to file once made: the decompressor and its buffer are
+    // large enough that making them anew per report would show.
+    std::unique_ptr<GzipStream, GzipStreamDeleter> gzip;
+    SourceFailure pending;  // met, but bytes before it are still to be handed out
+    SourceFailure failure;  // reported: the source yields nothing more
+};
+
+// Starts reading an open file from its current position.
+void startSource(ByteSource& source, std::FILE* file, bool detectCompressed);
+
+// Copies up to room bytes of the content into `into` and returns how many.
+// Returns 0 at the end, after which `failure` tells whether the content was
+// cut short.
+std::size_t readBytes(ByteSource& source, char* into, std::size_t room);
+
+// True when the source ended on a failure rather than at its end.
+bool sourceFailed(const ByteSource& source);
+
+// The failure as a text for a message: strerror of the read error, or
+// "damaged compressed data".
+const char* describeFailure(const ByteSource& source);

@@ -1,0 +1,18 @@
+// Messages about what went wrong, on standard error. A failure reads
+// "[E] <prog>: ..." and makes the run end with status 1; a warning reads
+// "[W] <prog>: ..." and leaves the status alone. The option scanner keeps
+// its own messages, which end nothing.
+#pragma once
+
+struct Diagnostics {
+    const char* programName = "salesum";
+    bool failed = false;  // set by the first failure
+};
+
+// Prints "[E] <prog>: " and the formatted text, and marks the run failed.
+void reportError(Diagnostics& diagnostics, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+// Prints "[W] <prog>: " and the formatted text.
+void reportWarning(const Diagnostics& diagnostics, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
