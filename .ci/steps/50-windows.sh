@@ -9,6 +9,8 @@ command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
     command -v x86_64-w64-mingw32-g++ >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
 command -v wine >/dev/null || missing+=(wine)
 [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
+# zlib for the Windows program, linked statically.
+[ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || missing+=(libz-mingw-w64-dev)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
     start=$SECONDS
