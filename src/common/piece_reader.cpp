@@ -5,10 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 constexpr unsigned char kCtrlZ = 0x1A;
@@ -48,75 +44,74 @@ struct LineScan {
     std::size_t firstOdd = 0;
 };
 
-#if defined(__SSE2__)
-bool isOddByte(char c) {
-    return c == '\r' || static_cast<unsigned char>(c) == kCtrlZ || c == '\0';
-}
-#endif
-
-// Scans start[0, window) once, sixteen bytes at a time while they lie inside
-// the first room bytes (bytes past the window are read but ignored), the rest
-// one by one. One pass instead of a search per kind of byte: lines are short,
-// so the cost of starting each search would dominate. Without SSE2 the
-// searches are made one after the other.
-LineScan scanLine(const char* start, std::size_t window, [[maybe_unused]] std::size_t room) {
+// Scans start[0, window) 64 bytes at a time (bytes past the window are read
+// but ignored), written once for every scan width. One pass for every kind
+// of byte: lines are short, so the cost of starting a search per kind would
+// dominate.
+template <ByteMasks (*kMasks)(const char*)>
+[[gnu::always_inline]] inline LineScan scanLineWith(const char* start, std::size_t window) {
     LineScan scan{window, window};
-#if defined(__SSE2__)
-    std::size_t at = 0;
-    for (; at < window && at + 16 <= room; at += 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + at));
-        auto lineFeeds = static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
-        __m128i odd = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')),
-                         _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(kCtrlZ)))),
-            _mm_cmpeq_epi8(bytes, _mm_setzero_si128()));
-        auto odds = static_cast<std::uint32_t>(_mm_movemask_epi8(odd));
-        if (lineFeeds != 0) {
-            odds &= (1u << std::countr_zero(lineFeeds)) - 1;  // only bytes before the LF
+    for (std::size_t at = 0; at < window; at += 64) {
+        ByteMasks masks = kMasks(start + at);
+        std::uint64_t odds = masks.odd;
+        if (masks.lineFeeds != 0) {
+            odds &= (masks.lineFeeds & -masks.lineFeeds) - 1;  // only bytes before the LF
         }
         if (odds != 0 && scan.firstOdd == window) {
             scan.firstOdd = std::min(window, at + static_cast<std::size_t>(std::countr_zero(odds)));
         }
-        if (lineFeeds != 0) {
-            std::size_t lineFeed = at + static_cast<std::size_t>(std::countr_zero(lineFeeds));
+        if (masks.lineFeeds != 0) {
+            std::size_t lineFeed = at + static_cast<std::size_t>(std::countr_zero(masks.lineFeeds));
             scan.lineFeed = std::min(window, lineFeed);
             return scan;
         }
     }
-    for (; at < window; ++at) {
-        if (start[at] == '\n') {
-            scan.lineFeed = at;
-            return scan;
-        }
-        if (isOddByte(start[at]) && scan.firstOdd == window) {
-            scan.firstOdd = at;
-        }
-    }
-#else
-    if (const void* lineFeed = std::memchr(start, '\n', window)) {
-        scan.lineFeed = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - start);
-    }
-    for (char odd : {'\r', static_cast<char>(kCtrlZ), '\0'}) {
-        if (const void* found = std::memchr(start, odd, scan.lineFeed)) {
-            scan.firstOdd = std::min(
-                scan.firstOdd, static_cast<std::size_t>(static_cast<const char*>(found) - start));
-        }
-    }
-#endif
     return scan;
 }
 
-// The common case in one go: the whole line, LF included, lies in the
-// block, holds no Ctrl-Z, no NUL and no CR other than one right before the
-// LF, and fits the piece. Returns false, having changed nothing, in any
-// other case (the byte-by-byte path forms the same piece).
-bool readWholeLine(PieceReader& reader, Piece& piece) {
-    const char* start = reader.block + reader.position;
+LineScan scanLinePortable(const char* start, std::size_t window) {
+    return scanLineWith<masksPortable>(start, window);
+}
+
+#if defined(__SSE2__)
+LineScan scanLineSse2(const char* start, std::size_t window) {
+    return scanLineWith<masksSse2>(start, window);
+}
+#endif
+
+#if defined(SALESUM_HAS_AVX2_SCAN)
+__attribute__((target("avx2"))) LineScan scanLineAvx2(const char* start, std::size_t window) {
+    return scanLineWith<masksAvx2>(start, window);
+}
+#endif
+
+LineScan scanLine(const char* start, std::size_t window, ScanWidth width) {
+    switch (width) {
+#if defined(SALESUM_HAS_AVX2_SCAN)
+        case ScanWidth::kAvx2:
+            return scanLineAvx2(start, window);
+#endif
+#if defined(__SSE2__)
+        case ScanWidth::kSse2:
+            return scanLineSse2(start, window);
+#endif
+        default:
+            return scanLinePortable(start, window);
+    }
+}
+
+// The common case, without copying: the whole line, LF included, lies in
+// the block, holds no Ctrl-Z, no NUL and no CR other than one right before
+// the LF, and fits the piece. The piece is then the line where it lies, with
+// such a CR turned into the LF that ends it (the block is the reader's own,
+// and the line is not looked at again). Returns false, having changed
+// nothing, in any other case (the byte-by-byte path forms the same piece).
+bool readLineInPlace(PieceReader& reader, Piece& piece) {
+    char* start = reader.block + reader.position;
     std::size_t available = reader.filled - reader.position;
     // The piece's 499 characters plus a CR that would be dropped.
     std::size_t window = available < kPieceCapacity ? available : kPieceCapacity;
-    LineScan scan = scanLine(start, window, kReadBlockSize - reader.position);
+    LineScan scan = scanLine(start, window, reader.width);
     if (scan.lineFeed == window) {
         return false;
     }
@@ -126,9 +121,8 @@ bool readWholeLine(PieceReader& reader, Piece& piece) {
     if (kept + 1 > kPieceCapacity - 1 || scan.firstOdd < kept) {
         return false;
     }
-    std::memcpy(piece.text, start, kept);
-    piece.text[kept] = '\n';
-    piece.text[kept + 1] = '\0';
+    start[kept] = '\n';
+    piece.view = start;
     piece.length = kept + 1;
     piece.cursor = 0;
     reader.position += lineEnd + 1;
@@ -142,10 +136,11 @@ void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed) {
     reader.position = 0;
     reader.filled = 0;
     reader.ended = false;
+    reader.width = widestScan();
 }
 
 bool readPiece(PieceReader& reader, Piece& piece) {
-    if (readWholeLine(reader, piece)) {
+    if (readLineInPlace(reader, piece)) {
         return true;
     }
     std::size_t length = 0;
@@ -174,13 +169,14 @@ bool readPiece(PieceReader& reader, Piece& piece) {
         return false;
     }
     piece.text[length] = '\0';
+    piece.view = nullptr;
     piece.length = std::strlen(piece.text);
     piece.cursor = 0;
     return true;
 }
 
 bool nextToken(Piece& piece, std::string_view separators, std::string_view& token) {
-    std::string_view text(piece.text, piece.length);
+    std::string_view text(pieceText(piece), piece.length);
     std::size_t begin = text.find_first_not_of(separators, piece.cursor);
     if (begin == std::string_view::npos) {
         piece.cursor = piece.length;

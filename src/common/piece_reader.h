@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "common/byte_scan.h"
 #include "common/byte_source.h"
 
 constexpr std::size_t kPieceCapacity = 500;  // 499 characters and a NUL
@@ -22,21 +23,33 @@ constexpr std::size_t kReadBlockSize = 1 << 16;
 // short by a read error or damaged compressed data.
 struct PieceReader {
     ByteSource source;
-    // Zeroed once: the line scan reads whole 16-byte words, also past the
-    // bytes that hold file data, and must never see undefined memory.
-    char block[kReadBlockSize] = {};
-    std::size_t position = 0;  // next unread byte of block
-    std::size_t filled = 0;    // bytes of block that hold file data
-    bool ended = false;        // end of file, read error or Ctrl-Z seen
+    // Zeroed once: the line scan reads 64 bytes at a time, also past the
+    // bytes that hold file data, and must never see undefined memory. The
+    // padding after the block's data is never filled.
+    char block[kReadBlockSize + kScanPadding] = {};
+    std::size_t position = 0;                // next unread byte of block
+    std::size_t filled = 0;                  // bytes of block that hold file data
+    bool ended = false;                      // end of file, read error or Ctrl-Z seen
+    ScanWidth width = ScanWidth::kPortable;  // set by startPieces to the widest there is
 };
 
+// A piece's characters are either copied into text (and end with a NUL
+// there), or, for the usual short line, left where they are in the reader's
+// block: then view points at them, and they stay valid until the next
+// readPiece. pieceText gives them either way.
 struct Piece {
-    // Zeroed once, for the same reason: the field splitter reads whole
-    // 16-byte words past the text's end (and ignores what it finds there).
-    char text[kPieceCapacity] = {};
-    std::size_t length = 0;  // characters of text that can be tokenised
-    std::size_t cursor = 0;  // where the next token search starts
+    // Zeroed once, for the same reason: the field splitter reads 64 bytes at
+    // a time past the text's end (and ignores what it finds there).
+    char text[kPieceCapacity + kScanPadding] = {};
+    const char* view = nullptr;  // the characters in the block, or null: they are in text
+    std::size_t length = 0;      // characters that can be tokenised
+    std::size_t cursor = 0;      // where the next token search starts
 };
+
+// The piece's characters; kScanPadding bytes after them can be read.
+inline const char* pieceText(const Piece& piece) {
+    return piece.view != nullptr ? piece.view : piece.text;
+}
 
 // Starts reading an open file from its current position. With
 // detectCompressed, a gzip file is read as its decompressed content.

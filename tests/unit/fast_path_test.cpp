@@ -1,6 +1,7 @@
 // The fast paths of reading must agree with the plain rules on any input:
-// whole-line pieces against a byte-by-byte reference, the one-pass line
-// splitter against nextToken, short decimals against from_chars, the
+// the byte masks of every scan width against a plain test of each byte,
+// pieces left in the read block against a byte-by-byte reference, the
+// one-pass line splitter against nextToken, short decimals against from_chars, the
 // compact record list against the records put into it, and the sums kept
 // while reading against sums of the stored records.
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_scan.h"
+#include "common/field_splitter.h"
 #include "common/file_handle.h"
 #include "common/lenient_number.h"
 #include "common/piece_reader.h"
@@ -82,6 +85,55 @@ std::vector<std::string> referencePieces(const std::string& bytes) {
     return pieces;
 }
 
+// Every scan width the processor can run; the widest is what a run uses.
+std::vector<ScanWidth> runnableWidths() {
+    std::vector<ScanWidth> widths = {ScanWidth::kPortable};
+    for (ScanWidth width : {ScanWidth::kSse2, ScanWidth::kAvx2}) {
+        if (width <= widestScan()) {
+            widths.push_back(width);
+        }
+    }
+    return widths;
+}
+
+TEST(FastPath, TheWidestScanIsTheOneTheProcessorHas) {
+#if defined(__x86_64__) || defined(__i386__)
+    EXPECT_EQ(widestScan() == ScanWidth::kAvx2, __builtin_cpu_supports("avx2") != 0);
+    EXPECT_GE(widestScan(), ScanWidth::kSse2);
+#else
+    EXPECT_EQ(widestScan(), ScanWidth::kPortable);
+#endif
+}
+
+// The masks of every width against the plain rule, on bytes of every value
+// and on the bytes that matter packed close together.
+TEST(FastPath, ByteMasksMatchThePlainRule) {
+    std::mt19937 random(5);
+    const std::string dense = std::string("\t\n\r\x1A", 4) + std::string(1, '\0') + "a\xFF\x8A\x89";
+    for (int round = 0; round < 3000; ++round) {
+        char bytes[64];
+        for (char& byte : bytes) {
+            byte = round % 2 == 0 ? static_cast<char>(random()) : dense[random() % dense.size()];
+        }
+        ByteMasks plain;
+        for (std::size_t i = 0; i < 64; ++i) {
+            std::uint64_t bit = std::uint64_t{1} << i;
+            plain.lineFeeds |= bytes[i] == '\n' ? bit : 0;
+            plain.tabs |= bytes[i] == '\t' ? bit : 0;
+            bool odd = bytes[i] == '\r' || bytes[i] == '\0' || bytes[i] == '\x1A';
+            plain.odd |= odd ? bit : 0;
+        }
+        for (ScanWidth width : runnableWidths()) {
+            ByteMasks masks = scanBytes(bytes, width);
+            ASSERT_EQ(masks.lineFeeds, plain.lineFeeds) << static_cast<int>(width);
+            ASSERT_EQ(masks.tabs, plain.tabs) << static_cast<int>(width);
+            ASSERT_EQ(masks.odd, plain.odd) << static_cast<int>(width);
+        }
+    }
+}
+
+// Pieces at every scan width against the reference; both the pieces left in
+// the read block and the copied ones must occur.
 TEST(FastPath, PiecesMatchTheByteByByteRules) {
     std::mt19937 random(1);
     // Lines around the 499-character limit, with LF and CR-LF ends, lead.
@@ -89,19 +141,84 @@ TEST(FastPath, PiecesMatchTheByteByByteRules) {
     for (std::size_t length = 496; length <= 502; ++length) {
         boundaries += std::string(length, 'z') + "\n" + std::string(length, 'z') + "\r\n";
     }
-    for (std::size_t size : {0u, 700u, 5000u, 70000u, 140000u}) {
-        std::string bytes = boundaries + randomBytes(random, size);
+    for (ScanWidth width : runnableWidths()) {
+        std::size_t inPlace = 0;
+        std::size_t copied = 0;
+        for (std::size_t size : {0u, 700u, 5000u, 70000u, 140000u, 140001u}) {
+            std::string bytes = boundaries + randomBytes(random, size);
+            if (size % 2 == 1) {
+                std::erase(bytes, '\x1A');  // a Ctrl-Z would end the file early
+            }
+            FileHandle file(std::tmpfile());
+            std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+            std::rewind(file.get());
+            auto reader = std::make_unique<PieceReader>();
+            startPieces(*reader, file.get());
+            reader->width = width;
+            std::vector<std::string> pieces;
+            Piece piece;
+            while (readPiece(*reader, piece)) {
+                pieces.emplace_back(pieceText(piece), piece.length);
+                ++(piece.view != nullptr ? inPlace : copied);
+            }
+            EXPECT_EQ(pieces, referencePieces(bytes))
+                << size << " width " << static_cast<int>(width);
+        }
+        EXPECT_GT(inPlace, 500u);
+        EXPECT_GT(copied, 500u);
+    }
+}
+
+// The splitter at every width against nextToken, on pieces left in the read
+// block and on copied ones, from the start and from a later cursor, with
+// every count of tokens wanted.
+TEST(FastPath, SplitTokensMatchesNextToken) {
+    std::mt19937 random(6);
+    std::string bytes = randomBytes(random, 200000);
+    std::vector<std::string> pieces = referencePieces(bytes);
+    for (ScanWidth width : runnableWidths()) {
         FileHandle file(std::tmpfile());
         std::fwrite(bytes.data(), 1, bytes.size(), file.get());
         std::rewind(file.get());
         auto reader = std::make_unique<PieceReader>();
         startPieces(*reader, file.get());
-        std::vector<std::string> pieces;
+        reader->width = width;
         Piece piece;
-        while (readPiece(*reader, piece)) {
-            pieces.emplace_back(piece.text, piece.length);
+        for (std::size_t index = 0; readPiece(*reader, piece); ++index) {
+            std::string_view text(pieceText(piece), piece.length);
+            ASSERT_LT(index, pieces.size());
+            ASSERT_EQ(text, std::string_view(pieces[index]).substr(0, pieces[index].find('\0')));
+            std::size_t start = index % 3 == 0 ? random() % (piece.length + 1) : 0;
+            Piece plain;
+            text.copy(plain.text, text.size());
+            plain.length = text.size();
+            plain.cursor = start;
+            std::vector<std::string_view> expected;
+            std::string_view token;
+            while (nextToken(plain, "\t\n", token)) {
+                expected.push_back(token);
+            }
+            int wanted = static_cast<int>(random() % 24);
+            std::size_t cursorAfter = plain.cursor;
+            if (static_cast<std::size_t>(wanted) < expected.size()) {
+                plain.cursor = start;
+                for (int i = 0; i < wanted; ++i) {
+                    nextToken(plain, "\t\n", token);
+                }
+                cursorAfter = wanted == 0 ? start : plain.cursor;
+                expected.resize(static_cast<std::size_t>(wanted));
+            }
+            for (Piece* split : {&piece, &plain}) {
+                split->cursor = start;
+                std::string_view tokens[24];
+                int count = splitTokens(*split, tokens, wanted, width);
+                ASSERT_EQ(std::vector<std::string_view>(tokens, tokens + count), expected)
+                    << text << " from " << start << " width " << static_cast<int>(width);
+                if (wanted > 0) {
+                    EXPECT_EQ(split->cursor, cursorAfter) << text;
+                }
+            }
         }
-        EXPECT_EQ(pieces, referencePieces(bytes)) << size;
     }
 }
 

@@ -29,7 +29,7 @@ Pieces readAllPieces(const std::string& bytes, bool detectCompressed = false,
     Pieces pieces;
     Piece piece;
     while (pieces.size() <= bytes.size() * 1100 && readPiece(*reader, piece)) {
-        pieces.emplace_back(piece.text, piece.length);
+        pieces.emplace_back(pieceText(piece), piece.length);
     }
     if (failed != nullptr) {
         *failed = sourceFailed(reader->source);
