@@ -5,10 +5,11 @@
 // texts and currencies, one period per report. So each distinct combination
 // of name, country text and currency is kept once, as a label, and each
 // distinct pair of dates once, as a period; a record keeps its numbers and
-// the two indexes: 32 bytes instead of the 136 of a SalesRecord with its
-// three strings. The records sit in a deque, which grows in small fixed
-// blocks without moving what it holds, so memory stays close to the records'
-// own size and appending never copies.
+// the two indexes, and its type and amounts are shared in turn with the
+// records that repeat them (record_store.h): 16 bytes instead of the 136 of
+// a SalesRecord with its three strings. The records sit in a deque, which
+// grows in small fixed blocks without moving what it holds, so memory stays
+// close to the records' own size and appending never copies.
 //
 // The list still reads like a list of SalesRecord: push_back takes one,
 // indexing and iteration yield them by value, and a std::vector of records
@@ -35,6 +36,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/record_store.h"
 #include "common/sales_record.h"
 
 struct RecordLabel {
@@ -53,15 +55,6 @@ struct RecordPeriod {
 struct CurrencyCell {
     double amount = 0.0;
     std::int64_t units = 0;
-};
-
-struct PackedRecord {
-    double unitAmount = 0.0;
-    double auxAmount = 0.0;
-    std::int32_t typeCode = 0;
-    std::int32_t units = 0;
-    std::uint32_t label = 0;   // index into RecordList::labels
-    std::uint32_t period = 0;  // index into RecordList::periods
 };
 
 // Hashes std::string keys and looks them up by string_view without a copy.
@@ -116,7 +109,7 @@ struct RecordListIterator {
 };
 
 struct RecordList {
-    std::deque<PackedRecord> records;
+    RecordStore records;  // PackedRecord in, PackedRecord out, 16 bytes kept (record_store.h)
     std::vector<RecordLabel> labels;
     // Label key (see labelKey in record_list.cpp) to index in labels.
     std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>> labelIndex;

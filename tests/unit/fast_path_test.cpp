@@ -6,6 +6,7 @@
 // while reading against sums of the stored records.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
 #include <cstdio>
 #include <map>
@@ -19,6 +20,7 @@
 #include "common/file_handle.h"
 #include "common/lenient_number.h"
 #include "common/piece_reader.h"
+#include "common/record_store.h"
 #include "common/run_settings.h"
 #include "common/types.h"
 #include "input/date_value.h"
@@ -286,6 +288,54 @@ TEST(FastPath, RecordListGivesBackWhatWasPut) {
         EXPECT_EQ(record.auxText, put.auxText);
         EXPECT_EQ(record.currency, put.currency);
     }
+}
+
+// Records whose amounts repeat a few values, and amounts that differ only in
+// bits a comparison of doubles would miss (-0.0 and 0.0, NaN payloads), come
+// back from the store bit for bit; repeated values are stored once, also
+// after the store has grown its index many times.
+TEST(FastPath, RecordStoreGivesBackEveryBit) {
+    std::mt19937_64 random(8);
+    const double pool[] = {0.0,
+                           -0.0,
+                           0.7,
+                           25.2,
+                           std::bit_cast<double>(0x7FF8000000000001u),
+                           std::bit_cast<double>(0x7FF8000000000002u),
+                           -1e300};
+    RecordStore store;
+    std::vector<PackedRecord> put;
+    for (std::uint32_t i = 0; i < 100000; ++i) {
+        PackedRecord record;
+        bool unique = i % 10 == 0;  // one record in ten has amounts of its own
+        record.unitAmount = unique ? std::bit_cast<double>(random()) : pool[random() % 7];
+        record.auxAmount = pool[random() % 7];
+        record.typeCode = static_cast<std::int32_t>(random() % 3) - 1;
+        record.units = static_cast<std::int32_t>(random());
+        record.label = i % 5;
+        record.period = i % 7;
+        put.push_back(record);
+        store.push_back(record);
+    }
+    ASSERT_EQ(store.size(), put.size());
+    EXPECT_LE(store.values.size(), 10000u + 7 * 7 * 3);
+    std::size_t index = 0;
+    for (const PackedRecord& record : store) {
+        const PackedRecord& want = put[index];
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(record.unitAmount),
+                  std::bit_cast<std::uint64_t>(want.unitAmount))
+            << index;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(record.auxAmount),
+                  std::bit_cast<std::uint64_t>(want.auxAmount))
+            << index;
+        ASSERT_EQ(record.typeCode, want.typeCode) << index;
+        ASSERT_EQ(record.units, want.units) << index;
+        ASSERT_EQ(record.label, want.label) << index;
+        ASSERT_EQ(record.period, want.period) << index;
+        ++index;
+    }
+    EXPECT_EQ(store.back().units, put.back().units);
+    EXPECT_EQ(store[4242].units, put[4242].units);
 }
 
 // Reports whose sums depend on the order of addition (amounts of many
