@@ -1,6 +1,7 @@
 #include "common/text_format.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -40,12 +41,46 @@ char* appendInteger(char* out, std::int32_t value, int width) {
     return appendAligned(out, digits, static_cast<std::size_t>(end - digits), width, false);
 }
 
+// The usual amount without the general conversion: when value * 100,
+// computed in doubles, lies clearly closer to one integer than to the
+// halfway points around it, that integer is the exact value rounded to two
+// decimals (the product's rounding error, below 2^-12 under 2^40, cannot
+// cross a halfway point 0.001 away). Returns false, for to_chars to decide,
+// for halfway cases, large magnitudes, infinities and NaNs.
+bool formatCents(double value, char* digits, char*& end) {
+    constexpr double kLimit = 1099511627776.0;  // 2^40
+    double scaled = value * 100.0;
+    if (!(scaled > -kLimit && scaled < kLimit)) {
+        return false;
+    }
+    double nearest = std::nearbyint(scaled);
+    if (std::fabs(scaled - nearest) > 0.499) {
+        return false;
+    }
+    auto cents = static_cast<std::uint64_t>(std::fabs(nearest));
+    char* at = digits;
+    if (std::signbit(value)) {
+        *at++ = '-';  // printf keeps the sign of a value that rounds to zero
+    }
+    char whole[24];
+    char* wholeEnd = std::to_chars(whole, whole + sizeof whole, cents / 100).ptr;
+    std::memcpy(at, whole, static_cast<std::size_t>(wholeEnd - whole));
+    at += wholeEnd - whole;
+    *at++ = '.';
+    *at++ = static_cast<char>('0' + cents % 100 / 10);
+    *at++ = static_cast<char>('0' + cents % 10);
+    end = at;
+    return true;
+}
+
 char* appendFixed2(char* out, double value, int width) {
     char digits[kMaxFormattedNumber];
-    // to_chars with a precision is specified as printf's "%.*f" in the C
-    // locale: the exact binary value rounded to nearest, ties to even, and
-    // an infinity or a NaN spelled "inf" or "nan" with its sign.
-    char* end =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 2).ptr;
+    char* end = digits;
+    if (!formatCents(value, digits, end)) {
+        // to_chars with a precision is specified as printf's "%.*f" in the C
+        // locale: the exact binary value rounded to nearest, ties to even,
+        // and an infinity or a NaN spelled "inf" or "nan" with its sign.
+        end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 2).ptr;
+    }
     return appendAligned(out, digits, static_cast<std::size_t>(end - digits), width, false);
 }

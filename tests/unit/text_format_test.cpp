@@ -84,13 +84,21 @@ TEST(TextFormat, FixedMatchesPrintfOnTrickyValues) {
     }
 }
 
-// Random bit patterns (every magnitude, subnormals, NaNs with payloads) and
-// amounts of cents and of halves of cents, where rounding is decided.
+// Random bit patterns (every magnitude, subnormals, NaNs with payloads),
+// amounts of cents and of halves of cents, where rounding is decided, and
+// amounts at the edge of the band in which the shortcut for cents decides.
 TEST(TextFormat, FixedMatchesPrintfOnRandomValues) {
     std::mt19937_64 random(7);
     for (int round = 0; round < 200000; ++round) {
         double value = 0.0;
-        switch (round % 3) {
+        switch (round % 4) {
+            case 3:
+                // Just inside and outside the band the shortcut for cents decides.
+                value =
+                    (static_cast<double>(random() % 2000001) + (round % 8 == 3 ? 0.499 : 0.501) +
+                     static_cast<double>(random() % 3 - 1) * 1e-9) /
+                    100.0;
+                break;
             case 0:
                 value = std::bit_cast<double>(random());
                 break;
