@@ -10,22 +10,58 @@
 
 namespace {
 
-// Room for one line: the three texts, the two dates, the two amounts and
-// what the integers and spaces take.
-std::size_t lineRoom(std::string_view appName, std::string_view auxText, std::string_view currency,
-                     std::string_view begin, std::string_view end) {
-    return appName.size() + auxText.size() + currency.size() + begin.size() + end.size() +
-           2 * kMaxFormattedNumber + 64;
+// The parts of a line "%-12s %d %3d %9.2f %9.2f %s %s %s %s\n" that a
+// label or a period fixes, formatted once for all the records that share
+// them: "%-12s " of the name, " %s %s" of the country text and currency,
+// " %s %s\n" of the dates.
+struct ShownLabel {
+    bool formatted = false;
+    std::string head;
+    std::string middle;
+};
+
+struct ShownPeriod {
+    bool formatted = false;
+    std::string tail;
+};
+
+std::string joinTexts(std::string_view first, std::string_view second, std::string_view last) {
+    std::string joined(first.size() + second.size() + 2 * kMaxFormattedNumber, '\0');
+    char* at = joined.data();
+    at = appendText(at, " ");
+    at = appendText(at, first);
+    at = appendText(at, " ");
+    at = appendText(at, second);
+    at = appendText(at, last);
+    joined.resize(static_cast<std::size_t>(at - joined.data()));
+    return joined;
 }
 
-// The line "%-12s %d %3d %9.2f %9.2f %s %s %s %s\n", formatted without
-// printf (text_format.h gives the same bytes). Returns its end.
-char* formatRecordLine(char* out, std::string_view appName, std::int32_t typeCode,
+ShownLabel showLabel(std::string_view appName, std::string_view auxText,
+                     std::string_view currency) {
+    ShownLabel shown{true, std::string(appName.size() + 16, '\0'),
+                     joinTexts(auxText, currency, "")};
+    char* at = appendText(shown.head.data(), appName, 12, true);
+    *at++ = ' ';
+    shown.head.resize(static_cast<std::size_t>(at - shown.head.data()));
+    return shown;
+}
+
+ShownPeriod showPeriod(DateValue beginDate, DateValue endDate) {
+    return {true, joinTexts(formatShortDate(beginDate), formatShortDate(endDate), "\n")};
+}
+
+// Room for one line with these parts.
+std::size_t lineRoom(const ShownLabel& label, const ShownPeriod& period) {
+    return label.head.size() + label.middle.size() + period.tail.size() + 2 * kMaxFormattedNumber +
+           64;
+}
+
+// Formats the line into out, which has lineRoom bytes, and returns its end.
+char* formatRecordLine(char* out, const ShownLabel& label, std::int32_t typeCode,
                        std::int32_t units, double unitAmount, double auxAmount,
-                       std::string_view auxText, std::string_view currency, std::string_view begin,
-                       std::string_view end) {
-    out = appendText(out, appName, 12, true);
-    *out++ = ' ';
+                       const ShownPeriod& period) {
+    out = appendText(out, label.head);
     out = appendInteger(out, typeCode);
     *out++ = ' ';
     out = appendInteger(out, units, 3);
@@ -33,24 +69,13 @@ char* formatRecordLine(char* out, std::string_view appName, std::int32_t typeCod
     out = appendFixed2(out, unitAmount, 9);
     *out++ = ' ';
     out = appendFixed2(out, auxAmount, 9);
-    for (std::string_view text : {auxText, currency, begin, end}) {
-        *out++ = ' ';
-        out = appendText(out, text);
-    }
-    *out++ = '\n';
-    return out;
+    out = appendText(out, label.middle);
+    return appendText(out, period.tail);
 }
-
-// A period's two dates as the listing shows them.
-struct ShownPeriod {
-    bool formatted = false;
-    std::string begin;
-    std::string end;
-};
 
 // Lines gathered for standard output, written a large block at a time.
 struct ListingOutput {
-    std::vector<char> bytes = std::vector<char>(1 << 16);
+    std::vector<char> bytes;
     std::size_t used = 0;
 };
 
@@ -59,55 +84,90 @@ void flushListing(ListingOutput& output) {
     output.used = 0;
 }
 
-void addListedRecord(ListingOutput& output, const RecordList& list, const PackedRecord& record,
-                     ShownPeriod& shown) {
-    if (!shown.formatted) {
-        const RecordPeriod& period = list.periods[record.period];
-        shown = {true, formatShortDate(period.beginDate), formatShortDate(period.endDate)};
-    }
-    const RecordLabel& label = list.labels[record.label];
-    std::size_t room =
-        lineRoom(label.appName, label.auxText, label.currency, shown.begin, shown.end);
+void addLine(ListingOutput& output, const ShownLabel& label, std::int32_t typeCode,
+             std::int32_t units, double unitAmount, double auxAmount, const ShownPeriod& period) {
+    std::size_t room = lineRoom(label, period);
     if (output.bytes.size() - output.used < room) {
         flushListing(output);
         if (output.bytes.size() < room) {
             output.bytes.resize(room);
         }
     }
-    char* end = formatRecordLine(output.bytes.data() + output.used, label.appName, record.typeCode,
-                                 record.units, record.unitAmount, record.auxAmount, label.auxText,
-                                 label.currency, shown.begin, shown.end);
+    char* end = formatRecordLine(output.bytes.data() + output.used, label, typeCode, units,
+                                 unitAmount, auxAmount, period);
     output.used = static_cast<std::size_t>(end - output.bytes.data());
+}
+
+// One line formatted on its own, for records printed while they are read:
+// no part of it is kept for the next.
+void printLine(std::string_view appName, std::int32_t typeCode, std::int32_t units,
+               double unitAmount, double auxAmount, std::string_view auxText,
+               std::string_view currency, DateValue beginDate, DateValue endDate) {
+    std::string begin = formatShortDate(beginDate);
+    std::string end = formatShortDate(endDate);
+    char small[4096];
+    std::vector<char> large;
+    std::size_t room = appName.size() + auxText.size() + currency.size() + begin.size() +
+                       end.size() + 2 * kMaxFormattedNumber + 64;
+    char* line = small;
+    if (room > sizeof small) {
+        large.resize(room);
+        line = large.data();
+    }
+    char* at = appendText(line, appName, 12, true);
+    *at++ = ' ';
+    at = appendInteger(at, typeCode);
+    *at++ = ' ';
+    at = appendInteger(at, units, 3);
+    *at++ = ' ';
+    at = appendFixed2(at, unitAmount, 9);
+    *at++ = ' ';
+    at = appendFixed2(at, auxAmount, 9);
+    for (std::string_view text :
+         {auxText, currency, std::string_view(begin), std::string_view(end)}) {
+        *at++ = ' ';
+        at = appendText(at, text);
+    }
+    *at++ = '\n';
+    std::fwrite(line, 1, static_cast<std::size_t>(at - line), stdout);
 }
 
 }  // namespace
 
 void printRecord(const SalesRecord& record) {
-    std::string begin = formatShortDate(record.beginDate);
-    std::string end = formatShortDate(record.endDate);
-    std::vector<char> line(lineRoom(record.appName, record.auxText, record.currency, begin, end));
-    char* lineEnd = formatRecordLine(line.data(), record.appName, record.typeCode, record.units,
-                                     record.unitAmount, record.auxAmount, record.auxText,
-                                     record.currency, begin, end);
-    std::fwrite(line.data(), 1, static_cast<std::size_t>(lineEnd - line.data()), stdout);
+    printLine(record.appName, record.typeCode, record.units, record.unitAmount, record.auxAmount,
+              record.auxText, record.currency, record.beginDate, record.endDate);
 }
 
 void printPackedRecord(const RecordList& list, const PackedRecord& record) {
-    ListingOutput output{std::vector<char>(1024)};  // grown by addListedRecord when short
-    ShownPeriod shown;
-    addListedRecord(output, list, record, shown);
-    flushListing(output);
+    const RecordLabel& label = list.labels[record.label];
+    const RecordPeriod& period = list.periods[record.period];
+    printLine(label.appName, record.typeCode, record.units, record.unitAmount, record.auxAmount,
+              label.auxText, label.currency, period.beginDate, period.endDate);
 }
 
 void printSalesAndUpdates(const RecordList& records) {
-    // Each period's dates are formatted once, not once per record.
+    // Each label's and period's texts are formatted once, not once per record.
+    std::vector<ShownLabel> shownLabels(records.labels.size());
     std::vector<ShownPeriod> shownPeriods(records.periods.size());
-    ListingOutput output;
+    ListingOutput output{std::vector<char>(1 << 16)};
     for (std::int32_t type : {kSaleType, kUpdateType}) {
         for (const PackedRecord& record : records.records) {
-            if (record.typeCode == type) {
-                addListedRecord(output, records, record, shownPeriods[record.period]);
+            if (record.typeCode != type) {
+                continue;
             }
+            ShownLabel& label = shownLabels[record.label];
+            if (!label.formatted) {
+                const RecordLabel& texts = records.labels[record.label];
+                label = showLabel(texts.appName, texts.auxText, texts.currency);
+            }
+            ShownPeriod& period = shownPeriods[record.period];
+            if (!period.formatted) {
+                const RecordPeriod& dates = records.periods[record.period];
+                period = showPeriod(dates.beginDate, dates.endDate);
+            }
+            addLine(output, label, record.typeCode, record.units, record.unitAmount,
+                    record.auxAmount, period);
         }
     }
     flushListing(output);
