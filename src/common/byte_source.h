@@ -30,6 +30,7 @@ struct ByteSource {
     bool detectCompressed = false;  // look for the gzip magic bytes
     bool started = false;           // the first read has been made
     bool compressed = false;        // the file is being decompressed
+    bool fileEnded = false;         // a read met the end of the file
     // Kept from file to file once made: the decompressor and its buffer are
     // large enough that making them anew per report would show.
     std::unique_ptr<GzipStream, GzipStreamDeleter> gzip;

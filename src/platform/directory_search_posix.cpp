@@ -16,19 +16,41 @@
 
 namespace {
 
-std::uint32_t deriveAttributes(const std::string& directory, const std::string& name) {
-    std::uint32_t attributes = 0;
+std::uint32_t attributesOfStatus(const std::string& directory, const std::string& name) {
     struct stat status {};
     std::string path = directory + "/" + name;
     if (stat(path.c_str(), &status) != 0) {
-        attributes = kSystemAttribute;
-    } else if (S_ISREG(status.st_mode)) {
-        attributes = kArchiveAttribute;
-    } else if (S_ISDIR(status.st_mode)) {
-        attributes = kDirectoryAttribute;
-    } else {
-        attributes = kSystemAttribute;
+        return kSystemAttribute;
     }
+    if (S_ISREG(status.st_mode)) {
+        return kArchiveAttribute;
+    }
+    return S_ISDIR(status.st_mode) ? kDirectoryAttribute : kSystemAttribute;
+}
+
+// Most entries are regular files, and the listing says so: only a symlink
+// (which is followed) or an entry of unknown type costs a stat.
+std::uint32_t deriveAttributes(const std::string& directory, const dirent& found) {
+    const std::string name = found.d_name;
+    std::uint32_t attributes = 0;
+#if defined(DT_UNKNOWN)
+    switch (found.d_type) {
+        case DT_REG:
+            attributes = kArchiveAttribute;
+            break;
+        case DT_DIR:
+            attributes = kDirectoryAttribute;
+            break;
+        case DT_LNK:
+        case DT_UNKNOWN:
+            attributes = attributesOfStatus(directory, name);
+            break;
+        default:
+            attributes = kSystemAttribute;  // FIFO, socket or device
+    }
+#else
+    attributes = attributesOfStatus(directory, name);
+#endif
     if (!name.empty() && name[0] == '.') {
         attributes |= kHiddenAttribute;
     }
@@ -53,7 +75,7 @@ std::vector<DirectoryEntry> listMatchingEntries(const std::string& directory,
             break;
         }
         if (matchesWildcard(namePattern, found->d_name)) {
-            entries.push_back({found->d_name, 0});
+            entries.push_back({found->d_name, deriveAttributes(directory, *found)});
         }
     }
     closedir(stream);
@@ -63,9 +85,6 @@ std::vector<DirectoryEntry> listMatchingEntries(const std::string& directory,
     }
     std::sort(entries.begin(), entries.end(),
               [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
-    for (DirectoryEntry& entry : entries) {
-        entry.attributes = deriveAttributes(directory, entry.name);
-    }
     return entries;
 }
 
