@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Checks that two builds of salesum print byte-identical output on the
-# benchmark's report sets: default, -v and -v -v, with and without a date
-# window, in UTC and in America/New_York.
+# benchmark's report sets (the many-files set, the big report and its gzip
+# copy): default, -v and -v -v, with and without a date window, in UTC and
+# in America/New_York.
 #
 #   bench/compare_outputs.sh OLD_BINARY NEW_BINARY
 #
 # Uses the sets under $BENCH_DATA (default /tmp/salesum-bench; bench/run.sh
-# generates them). Output goes through cmp, so nothing large is kept.
+# generates them, the gz set included). Output goes through cmp, so nothing large is kept.
 set -euo pipefail
 old=$(realpath "$1")
 new=$(realpath "$2")
 data=${BENCH_DATA:-/tmp/salesum-bench}
 status=0
 for zone in UTC America/New_York; do
-    for set in many big; do
+    for set in many big gz; do
         pattern=$([ $set = many ] && echo 'S_D*' || echo 'S_W*')
         for options in "" "-v" "-v -v" "-s 20090101 -e 20100301" "-v -s 07/01/2009"; do
             # shellcheck disable=SC2086 # the options are split on purpose
