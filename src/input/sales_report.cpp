@@ -50,8 +50,18 @@ struct RecordFields {
 // only a listing shows (auxText, auxAmount) are left empty and the line is
 // split no further than its currency.
 bool splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
-    std::string_view tokens[kAuxAmountToken + 1];
-    int count = splitTokens(piece, tokens, listed ? kAuxAmountToken + 1 : kCurrencyToken + 1);
+    // Left unset by its constructor, so that the tokens are not cleared
+    // before they are written: only those the line lacks are made empty.
+    union Tokens {
+        Tokens() {}  // NOLINT: leaves the views unset on purpose
+        std::string_view views[kAuxAmountToken + 1];
+    } unset;
+    std::string_view* tokens = unset.views;
+    const int wanted = listed ? kAuxAmountToken + 1 : kCurrencyToken + 1;
+    int count = splitTokens(piece, tokens, wanted);
+    for (int missing = count; missing < wanted; ++missing) {
+        tokens[missing] = std::string_view();
+    }
     fields.appName = tokens[kAppNameToken];
     fields.typeCode = lenientInteger(tokens[kTypeCodeToken]);
     fields.units = lenientInteger(tokens[kUnitsToken]);
