@@ -25,8 +25,10 @@ struct PieceReader {
     ByteSource source;
     // Zeroed once: the line scan reads 64 bytes at a time, also past the
     // bytes that hold file data, and must never see undefined memory. The
-    // padding after the block's data is never filled.
-    char block[kReadBlockSize + kScanPadding] = {};
+    // padding after the block's data is never filled. Aligned to a cache
+    // line: at the 8-byte alignment it had, the system's copying of the
+    // file into it took twice as long.
+    alignas(64) char block[kReadBlockSize + kScanPadding] = {};
     std::size_t position = 0;                // next unread byte of block
     std::size_t filled = 0;                  // bytes of block that hold file data
     bool ended = false;                      // end of file, read error or Ctrl-Z seen
