@@ -44,6 +44,42 @@ template <ByteMasks (*kMasks)(const char*)>
     return static_cast<int>(next - tokens);
 }
 
+// The same split over separator bits found before (a word per 64
+// characters), with no scan of its own.
+int splitAtBits(const char* text, std::size_t length, const std::uint64_t* bits,
+                std::size_t& cursor, std::string_view* tokens, int maxTokens) {
+    const char* begin = text + cursor;  // start of the current token
+    const char* const end = text + length;
+    std::string_view* next = tokens;
+    std::string_view* const last = tokens + maxTokens;
+    for (std::size_t word = cursor / 64; 64 * word < length; ++word) {
+        std::uint64_t found = bits[word];
+        if (word == cursor / 64) {
+            found &= ~std::uint64_t{0} << (cursor % 64);
+        }
+        if (length - 64 * word < 64) {
+            found &= (std::uint64_t{1} << (length - 64 * word)) - 1;
+        }
+        const char* chunk = text + 64 * word;
+        for (; found != 0; found &= found - 1) {
+            const char* separator = chunk + std::countr_zero(found);
+            if (separator != begin) {
+                *next++ = std::string_view(begin, static_cast<std::size_t>(separator - begin));
+            }
+            begin = separator + 1;
+            if (next == last) {
+                cursor = static_cast<std::size_t>(begin - text);
+                return maxTokens;
+            }
+        }
+    }
+    if (begin < end) {
+        *next++ = std::string_view(begin, static_cast<std::size_t>(end - begin));
+    }
+    cursor = length;
+    return static_cast<int>(next - tokens);
+}
+
 int splitPortable(const char* text, std::size_t length, std::size_t& cursor,
                   std::string_view* tokens, int maxTokens) {
     return splitWith<masksPortable>(text, length, cursor, tokens, maxTokens);
@@ -67,6 +103,11 @@ __attribute__((target("avx2"))) int splitAvx2(const char* text, std::size_t leng
 }  // namespace
 
 int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens, ScanWidth width) {
+    if (piece.view != nullptr && piece.cursor < piece.length) {
+        // Left in the block: the line scan found the separators already.
+        return splitAtBits(piece.view, piece.length, piece.separatorBits, piece.cursor, tokens,
+                           maxTokens);
+    }
     const char* text = pieceText(piece);
     switch (width) {
 #if defined(SALESUM_HAS_AVX2_SCAN)

@@ -46,13 +46,16 @@ struct LineScan {
 
 // Scans start[0, window) 64 bytes at a time (bytes past the window are read
 // but ignored), written once for every scan width. One pass for every kind
-// of byte: lines are short, so the cost of starting a search per kind would
-// dominate.
+// of byte, the TABs that separate fields included (a word of separatorBits
+// per 64 bytes): lines are short, so the cost of starting a search per kind
+// would dominate.
 template <ByteMasks (*kMasks)(const char*)>
-[[gnu::always_inline]] inline LineScan scanLineWith(const char* start, std::size_t window) {
+[[gnu::always_inline]] inline LineScan scanLineWith(const char* start, std::size_t window,
+                                                    std::uint64_t* separatorBits) {
     LineScan scan{window, window};
     for (std::size_t at = 0; at < window; at += 64) {
         ByteMasks masks = kMasks(start + at);
+        separatorBits[at / 64] = masks.tabs;  // the LF that ends the piece is added after
         std::uint64_t odds = masks.odd;
         if (masks.lineFeeds != 0) {
             odds &= (masks.lineFeeds & -masks.lineFeeds) - 1;  // only bytes before the LF
@@ -69,34 +72,36 @@ template <ByteMasks (*kMasks)(const char*)>
     return scan;
 }
 
-LineScan scanLinePortable(const char* start, std::size_t window) {
-    return scanLineWith<masksPortable>(start, window);
+LineScan scanLinePortable(const char* start, std::size_t window, std::uint64_t* separatorBits) {
+    return scanLineWith<masksPortable>(start, window, separatorBits);
 }
 
 #if defined(__SSE2__)
-LineScan scanLineSse2(const char* start, std::size_t window) {
-    return scanLineWith<masksSse2>(start, window);
+LineScan scanLineSse2(const char* start, std::size_t window, std::uint64_t* separatorBits) {
+    return scanLineWith<masksSse2>(start, window, separatorBits);
 }
 #endif
 
 #if defined(SALESUM_HAS_AVX2_SCAN)
-__attribute__((target("avx2"))) LineScan scanLineAvx2(const char* start, std::size_t window) {
-    return scanLineWith<masksAvx2>(start, window);
+__attribute__((target("avx2"))) LineScan scanLineAvx2(const char* start, std::size_t window,
+                                                      std::uint64_t* separatorBits) {
+    return scanLineWith<masksAvx2>(start, window, separatorBits);
 }
 #endif
 
-LineScan scanLine(const char* start, std::size_t window, ScanWidth width) {
+LineScan scanLine(const char* start, std::size_t window, ScanWidth width,
+                  std::uint64_t* separatorBits) {
     switch (width) {
 #if defined(SALESUM_HAS_AVX2_SCAN)
         case ScanWidth::kAvx2:
-            return scanLineAvx2(start, window);
+            return scanLineAvx2(start, window, separatorBits);
 #endif
 #if defined(__SSE2__)
         case ScanWidth::kSse2:
-            return scanLineSse2(start, window);
+            return scanLineSse2(start, window, separatorBits);
 #endif
         default:
-            return scanLinePortable(start, window);
+            return scanLinePortable(start, window, separatorBits);
     }
 }
 
@@ -111,7 +116,7 @@ bool readLineInPlace(PieceReader& reader, Piece& piece) {
     std::size_t available = reader.filled - reader.position;
     // The piece's 499 characters plus a CR that would be dropped.
     std::size_t window = available < kPieceCapacity ? available : kPieceCapacity;
-    LineScan scan = scanLine(start, window, reader.width);
+    LineScan scan = scanLine(start, window, reader.width, piece.separatorBits);
     if (scan.lineFeed == window) {
         return false;
     }
@@ -122,6 +127,7 @@ bool readLineInPlace(PieceReader& reader, Piece& piece) {
         return false;
     }
     start[kept] = '\n';
+    piece.separatorBits[kept / 64] |= std::uint64_t{1} << (kept % 64);  // the LF, or CR made LF
     piece.view = start;
     piece.length = kept + 1;
     piece.cursor = 0;

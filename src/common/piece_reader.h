@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string_view>
 
@@ -46,6 +47,10 @@ struct Piece {
     const char* view = nullptr;  // the characters in the block, or null: they are in text
     std::size_t length = 0;      // characters that can be tokenised
     std::size_t cursor = 0;      // where the next token search starts
+    // For a piece left in the block (view set) only, found by the scan that
+    // found the line's end: bit i % 64 of word i / 64 is set where
+    // character i is a TAB or an LF. Bits at and past length mean nothing.
+    std::uint64_t separatorBits[(kPieceCapacity + 63) / 64] = {};
 };
 
 // The piece's characters; kScanPadding bytes after them can be read.
