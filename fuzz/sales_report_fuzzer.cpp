@@ -1,5 +1,6 @@
 // Bytes of a report file through the report reader and on into both tables,
-// with the date window off and on, and with the per-record listing on.
+// with the date window off and on, and with the per-record listings of -v
+// and -v -v on.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "input/date_value.h"
 #include "input/sales_report.h"
 #include "piece_model.h"
+#include "report/record_listing.h"
 #include "report/revenue_table.h"
 #include "report/summary_table.h"
 
@@ -62,6 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(insideDateWindow(record.beginDate, record.endDate));
         }
         nameWidth = std::max(nameWidth, static_cast<int>(appName.size()));
+        if (runSettings.verbosity != 0) {
+            printSalesAndUpdates(records);  // the listing of -v
+        }
     }
     RevenueGrid revenueGrid;
     CurrencySet currencySet;
