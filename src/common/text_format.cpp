@@ -77,9 +77,10 @@ char* appendFixed2(char* out, double value, int width) {
     char digits[kMaxFormattedNumber];
     char* end = digits;
     if (!formatCents(value, digits, end)) {
-        // to_chars with a precision is specified as printf's "%.*f" in the C
-        // locale: the exact binary value rounded to nearest, ties to even,
-        // and an infinity or a NaN spelled "inf" or "nan" with its sign.
+        // The C++ standard defines to_chars with a precision as printf's
+        // "%.*f" in the C locale: the exact binary value rounded to nearest,
+        // ties to even, and an infinity or a NaN spelled "inf" or "nan" with
+        // its sign.
         end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 2).ptr;
     }
     return appendAligned(out, digits, static_cast<std::size_t>(end - digits), width, false);
