@@ -125,7 +125,7 @@ declare -A set_bytes=([big]=$big_bytes [half]=$half_bytes [many]=$many_bytes [gz
 for name in "${names[@]}"; do
     set=${name%% *}
     size=${set_bytes[$set]}  # the gz set's rate is of the bytes decompressed
-    printf '| %-18s | %9.3f | %9.2f | %9.0f | %12.1f |\n' "$name" "${seconds[$name]}" "${cpu[$name]}" \
+    printf '| %-18s | %9.3f | %9.3f | %9.0f | %12.1f |\n' "$name" "${seconds[$name]}" "${cpu[$name]}" \
         "$(echo "$size / ${seconds[$name]} / 1000000" | bc -l)" "$(echo "${memory[$name]} / 1024" | bc -l)"
 done
 
