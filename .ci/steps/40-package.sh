@@ -4,15 +4,15 @@
 # the program and the manual, with the control fields it should carry.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# shellcheck source=.ci/install_packages.sh
+source .ci/install_packages.sh
 
 missing=()
 command -v mandoc >/dev/null || missing+=(mandoc)
 command -v dpkg-shlibdeps >/dev/null || missing+=(dpkg-dev)
 command -v gzip >/dev/null || missing+=(gzip)
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "installing: ${missing[*]}"
-    apt-get update -q
-    apt-get install -y -q "${missing[@]}"
+    installPackages "${missing[@]}"
 fi
 
 echo "-- mandoc -Tlint man/salesum.1"
@@ -24,6 +24,8 @@ if [ -n "$lint" ]; then
 fi
 
 echo "-- manual examples against build/salesum"
+[ -f build/CMakeCache.txt ] || cmake --preset default
+cmake --build build -j2 --target salesum
 man/check_examples.sh man/salesum.1 build/salesum
 
 echo "-- cmake --workflow --preset package"
