@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The manual and the Debian package: the manual lints clean and its example
-# output is the program's real output; the package builds with CPack and holds
-# the program and the manual, with the control fields it should carry.
+# output is the program's real output; the package builds with CPack, holds
+# the program, the manual, the licence and the changelog, carries the control
+# fields it should, and lintian finds no error in it.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 # shellcheck source=.ci/install_packages.sh
@@ -11,6 +12,7 @@ missing=()
 command -v mandoc >/dev/null || missing+=(mandoc)
 command -v dpkg-shlibdeps >/dev/null || missing+=(dpkg-dev)
 command -v gzip >/dev/null || missing+=(gzip)
+command -v lintian >/dev/null || missing+=(lintian)
 if [ ${#missing[@]} -gt 0 ]; then
     installPackages "${missing[@]}"
 fi
@@ -38,7 +40,8 @@ deb="build-package/salesum_${version}_$(dpkg --print-architecture).deb"
 echo "-- dpkg-deb --contents $deb"
 contents="$(dpkg-deb --contents "$deb")"
 echo "$contents"
-for path in ./usr/bin/salesum ./usr/share/man/man1/salesum.1.gz; do
+for path in ./usr/bin/salesum ./usr/share/man/man1/salesum.1.gz \
+    ./usr/share/doc/salesum/copyright ./usr/share/doc/salesum/changelog.gz; do
     grep -q " ${path}\$" <<<"$contents" || { echo "missing from the package: $path" >&2; exit 1; }
 done
 
@@ -63,7 +66,17 @@ unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
 zcat "$unpacked/usr/share/man/man1/salesum.1.gz" | cmp - man/salesum.1
+cmp "$unpacked/usr/share/doc/salesum/copyright" LICENSE
+# The changelog's newest entry is the version being packaged.
+latest="$(zcat "$unpacked/usr/share/doc/salesum/changelog.gz" | sed -n 1p)"
+[[ "$latest" == "salesum ($version) "* ]] ||
+    { echo "cmake/debian/changelog starts with '$latest', not version $version" >&2; exit 1; }
 usage="$(cd "$unpacked/usr/bin" && PATH=. salesum -h)"
 first_line="${usage%%$'\n'*}"
 [ "$first_line" = "salesum v $version" ] || { echo "packaged salesum -h: '$first_line'" >&2; exit 1; }
 echo "package $deb checked"
+
+echo "-- lintian $deb"
+# Errors fail the step; warnings and notes are shown.
+lintian --fail-on error "$deb"
+echo "package $deb passes lintian"
