@@ -90,9 +90,9 @@ fs::path inputDirectory(const GoldenRun& run) {
     return run.caseDirectory / "input";
 }
 
-class GoldenTest : public testing::TestWithParam<GoldenRun> {};
+class Case : public testing::TestWithParam<GoldenRun> {};
 
-TEST_P(GoldenTest, MatchesExpectedOutput) {
+TEST_P(Case, Matches) {
     const GoldenRun& golden = GetParam();
     ScratchDirectory dir;
     // The input files are copied, not linked, so the program sees plain
@@ -112,7 +112,7 @@ TEST_P(GoldenTest, MatchesExpectedOutput) {
     EXPECT_EQ(run.status, std::stoi(readOptional(runFile(golden, ".status"), "0")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, GoldenTest, testing::ValuesIn(findGoldenRuns()),
+INSTANTIATE_TEST_SUITE_P(Golden, Case, testing::ValuesIn(findGoldenRuns()),
                          [](const testing::TestParamInfo<GoldenRun>& info) {
                              return info.param.caseDirectory.filename().string() + "_" +
                                     info.param.name;
