@@ -18,7 +18,11 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 echo "-- mandoc -Tlint man/salesum.1"
-lint="$(mandoc -Tlint -W all man/salesum.1 2>&1)" || true
+# The pages SEE ALSO names are looked up in the machine's manual database,
+# which a build machine may lack or never have indexed: those messages say
+# nothing about this manual.
+lint="$(mandoc -Tlint -W all man/salesum.1 2>&1 |
+    grep -v -e 'mandoc.db lacks' -e 'referenced manual not found')" || true
 if [ -n "$lint" ]; then
     echo "$lint"
     echo "the manual has lint messages" >&2
