@@ -12,7 +12,8 @@
 // Characters past the positions are ignored; positions past the end of the
 // text are absent. Out-of-range fields are normalised by the calendar (month
 // 13 is January of the next year). A day before 1970 in UTC, or a failed
-// conversion, gives -1.
+// conversion, gives -1: so does a day on which 00:00 standard time never
+// happens (the zone moved its standard offset forward at midnight).
 DateValue parseDate(std::string_view text);
 
 // The value's UTC calendar date as "YYMMDD". A negative value, or one past

@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <utility>
@@ -22,6 +24,15 @@ namespace {
 constexpr const char* kUtc = "UTC0";
 constexpr const char* kTokyo = "JST-9";                     // Asia/Tokyo
 constexpr const char* kNewYork = "EST5EDT,M3.2.0,M11.1.0";  // America/New_York
+
+// The day as a 'YYYYMMDD' text.
+std::string textOf(std::chrono::sys_days day) {
+    const std::chrono::year_month_day date{day};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return text;
+}
 
 class DateValueTest : public ::testing::Test {
 protected:
@@ -86,6 +97,48 @@ TEST_F(DateValueTest, FormatsTheUtcDateInAnyZone) {
     }
 }
 
+// Days on which a zone moved its standard offset forward at midnight, from
+// the zone database. Expected values were derived with python3's zoneinfo:
+// the instants at which the standard-time clock (utcoffset() - dst()) reads
+// 00:00 on that day; there are none, so the value is -1. Each day is
+// converted right after days on both sides of it and far from it, as a
+// report's earlier lines would leave the conversion.
+TEST_F(DateValueTest, ShiftedMidnightsDependOnlyOnTheDay) {
+    const struct {
+        const char* zone;
+        std::string text;
+        DateValue expected;
+    } cases[] = {
+        // clang-format off
+        {"Asia/Kathmandu", "19860101", -1},  // +05:30 to +05:45
+        {"Asia/Kathmandu", "19851231", 504815400},  // 1985-12-30 18:30 UTC
+        {"Australia/Lord_Howe", "19810301", -1}, {"Pacific/Kiritimati", "19941231", -1},
+        {"Antarctica/Casey", "20161022", -1}
+        // clang-format on
+    };
+    const char* zoneDirectory =
+        std::getenv("TZDIR") != nullptr ? std::getenv("TZDIR") : "/usr/share/zoneinfo";
+    for (const auto& c : cases) {
+        if (!std::filesystem::exists(std::filesystem::path(zoneDirectory) / c.zone)) {
+            GTEST_SKIP() << "no zone data for " << c.zone << " in " << zoneDirectory;
+        }
+    }
+    using namespace std::chrono;
+    for (const auto& c : cases) {
+        useTimeZone(c.zone);
+        const sys_days day =
+            sys_days{year{std::stoi(c.text.substr(0, 4))} / std::stoi(c.text.substr(4, 2)) /
+                     std::stoi(c.text.substr(6, 2))};
+        for (int shift : {-2, -1, 1, 2, -3000, 3000}) {
+            const std::string previous = textOf(day + days{shift});
+            forgetConvertedDays();
+            parseDate(previous);
+            EXPECT_EQ(parseDate(c.text), c.expected)
+                << c.zone << " '" << c.text << "' after '" << previous << "'";
+        }
+    }
+}
+
 // Every day from 1970 to 2100, walked forwards and then backwards, so that
 // remembered days are both reused and evicted.
 TEST_F(DateValueTest, RememberedDaysKeepTheirValues) {
@@ -94,12 +147,8 @@ TEST_F(DateValueTest, RememberedDaysKeepTheirValues) {
     const sys_days first = sys_days{year{1970} / January / 1};
     const sys_days last = sys_days{year{2100} / December / 31};
     auto check = [](sys_days day) {
-        const year_month_day date{day};
-        char text[16];
-        std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year()),
-                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
         const DateValue expected = std::int64_t{day.time_since_epoch().count()} * 86400;
-        return parseDate(text) == expected;
+        return parseDate(textOf(day)) == expected;
     };
     int wrong = 0;
     for (sys_days day = first; day <= last; day += days{1}) {
