@@ -67,6 +67,52 @@ DateValue convertPastRange(int year, int month, int day) {
     return value < 0 ? kFailedDate : value;
 }
 
+// The zone's offset from UTC at an instant, with its daylight-saving flag, as
+// a broken-down local time of that instant shows it.
+struct ZoneOffset {
+    std::int64_t seconds = 0;
+    bool daylight = false;
+
+    bool operator==(const ZoneOffset&) const = default;
+};
+
+ZoneOffset offsetShownBy(const std::tm& local, std::time_t instant) {
+    std::int64_t clock =
+        daysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) * 86400 +
+        local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    return {clock - static_cast<std::int64_t>(instant), local.tm_isdst > 0};
+}
+
+// More days than any change of a zone's offset spans.
+constexpr int kNeighbourDays = 2;
+
+// Where a zone moved its standard offset back at midnight, 00:00 standard
+// time of that day happens twice. The calendar conversion then returns the
+// instant that fits the offset it found on its previous call, so the answer
+// would depend on what was converted before. A second, earlier instant can
+// exist only when the offset changed shortly before the one found: checking
+// the offset two days earlier keeps this to one look-up on ordinary days.
+bool offsetChangedBefore(std::time_t converted, const std::tm& shown) {
+    std::time_t before = converted - kNeighbourDays * 86400;
+    const std::tm* local = std::localtime(&before);
+    return local == nullptr || offsetShownBy(*local, before) != offsetShownBy(shown, converted);
+}
+
+// Converts the day once right after each neighbouring day, so that each of
+// its instants is found, and keeps the earlier.
+DateValue earliestMidnight(int year, int month, int day) {
+    DateValue earliest = kFailedDate;
+    std::tm broken{};
+    for (int side : {-kNeighbourDays, kNeighbourDays}) {
+        convertWithCalendar(year, month, day + side, broken);
+        std::time_t converted = convertWithCalendar(year, month, day, broken);
+        if (converted >= 0 && (earliest == kFailedDate || converted < earliest)) {
+            earliest = converted;
+        }
+    }
+    return earliest;
+}
+
 DateValue convertLocalDay(int year, int month, int day) {
     std::tm shown{};
     std::time_t converted = convertWithCalendar(year, month, day, shown);
@@ -79,6 +125,9 @@ DateValue convertLocalDay(int year, int month, int day) {
     }
     if (converted < 0) {
         return kFailedDate;
+    }
+    if (offsetChangedBefore(converted, shown)) {
+        return earliestMidnight(year, month, day);
     }
     return static_cast<DateValue>(converted);
 }

@@ -97,12 +97,15 @@ TEST_F(DateValueTest, FormatsTheUtcDateInAnyZone) {
     }
 }
 
-// Days on which a zone moved its standard offset forward at midnight, from
-// the zone database. Expected values were derived with python3's zoneinfo:
-// the instants at which the standard-time clock (utcoffset() - dst()) reads
-// 00:00 on that day; there are none, so the value is -1. Each day is
-// converted right after days on both sides of it and far from it, as a
-// report's earlier lines would leave the conversion.
+// Days on which a zone moved its standard offset at midnight, from the zone
+// database. Expected values were derived with python3's zoneinfo: the
+// instants at which the standard-time clock (utcoffset() - dst()) reads 00:00
+// on that day. None gives -1; of two, the earlier is the value. Pacific/Apia
+// skipped 2011-12-30 under daylight saving, which the calendar conversion
+// reads with the offset of either side: 00:00 at +14 is 2011-12-29 10:00 UTC,
+// at -10 a day later; the earlier again. Each day is converted right after
+// days on both sides of it and far from it, as a report's earlier lines
+// would leave the conversion.
 TEST_F(DateValueTest, ShiftedMidnightsDependOnlyOnTheDay) {
     const struct {
         const char* zone;
@@ -113,7 +116,11 @@ TEST_F(DateValueTest, ShiftedMidnightsDependOnlyOnTheDay) {
         {"Asia/Kathmandu", "19860101", -1},  // +05:30 to +05:45
         {"Asia/Kathmandu", "19851231", 504815400},  // 1985-12-30 18:30 UTC
         {"Australia/Lord_Howe", "19810301", -1}, {"Pacific/Kiritimati", "19941231", -1},
-        {"Antarctica/Casey", "20161022", -1}
+        {"Antarctica/Casey", "20161022", -1},
+        {"Europe/Lisbon", "19760926", 212540400},  // 1976-09-25 23:00 UTC, not 09-26 00:00
+        {"America/Guyana", "19920329", 701838000},  // 03:00 UTC, not 04:00
+        {"Pacific/Apia", "20111230", 1325152800},
+        {"Antarctica/Vostok", "20231218", 1702832400}  // 2023-12-17 17:00 UTC, not 19:00
         // clang-format on
     };
     const char* zoneDirectory =
@@ -135,6 +142,15 @@ TEST_F(DateValueTest, ShiftedMidnightsDependOnlyOnTheDay) {
             parseDate(previous);
             EXPECT_EQ(parseDate(c.text), c.expected)
                 << c.zone << " '" << c.text << "' after '" << previous << "'";
+        }
+    }
+    // A report's records in this order: the summer day of 2015 takes the
+    // remembered slot of 1976-09-26, which is then converted anew.
+    useTimeZone("Europe/Lisbon");
+    for (const char* text : {"19700102", "19760926", "20150720", "19700102", "19760926"}) {
+        const DateValue value = parseDate(text);
+        if (std::string(text) == "19760926") {
+            EXPECT_EQ(value, 212540400);
         }
     }
 }
