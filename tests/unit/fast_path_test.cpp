@@ -146,10 +146,11 @@ TEST(FastPath, ShortDecimalsAreCorrectlyRounded) {
     }
 }
 
+// Neighbouring records share their begin date in pairs, and never their end.
 TEST(FastPath, RecordListGivesBackWhatWasPut) {
     std::vector<SalesRecord> records;
     for (int i = 0; i < 300; ++i) {
-        records.push_back({i % 2 ? "Alpha" : "Beta", 86400 * (i % 3), 86400 * (i % 5), i % 8,
+        records.push_back({i % 2 ? "Alpha" : "Beta", 86400 * (i / 2 % 3), 86400 * (i % 5), i % 8,
                            i - 100, 0.25 * i, 1.5, i % 3 ? "DE" : "", i % 7 ? "EUR" : "USD"});
     }
     RecordList list(records);
