@@ -1,7 +1,7 @@
 // Plain models of the reading rules, written from their description, for
 // the harnesses and the fast-path test to check the reader against: the
-// pieces of a file, the tokens of a piece, and the figures the tables show,
-// summed straight from stored records.
+// pieces of a file, the tokens of a piece, the record a piece stands for,
+// and the figures the tables show, summed straight from stored records.
 #pragma once
 
 #include <bit>
@@ -12,8 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/lenient_number.h"
 #include "common/piece_reader.h"
 #include "common/types.h"
+#include "input/date_value.h"
 
 // The pieces of a file's bytes: up to and including each LF, at most 499
 // characters, a CR right before an LF dropped, nothing from a Ctrl-Z on.
@@ -57,6 +59,30 @@ inline std::vector<std::string_view> modelTokens(std::string_view text,
     return tokens;
 }
 
+// The record a piece after the header stands for: its tokens at their
+// positions, converted. Returns false when the piece holds no token.
+inline bool modelRecord(const std::string& piece, SalesRecord& record) {
+    auto tokens = modelTokens(piece.c_str(), "\t\n");  // the text ends at a NUL
+    if (tokens.empty()) {
+        return false;
+    }
+    tokens.resize(21);
+    auto date = [](std::string_view text) { return text.empty() ? 0 : parseDate(text); };
+    record = {std::string(tokens[6]),    date(tokens[11]),          date(tokens[12]),
+              lenientInteger(tokens[8]), lenientInteger(tokens[9]), lenientReal(tokens[10]),
+              lenientReal(tokens[20]),   std::string(tokens[14]),   std::string(tokens[15])};
+    return true;
+}
+
+// The records a list stores, whole, in their order.
+inline std::vector<SalesRecord> storedRecords(const RecordList& list) {
+    std::vector<SalesRecord> records;
+    for (const PackedRecord& packed : list.records) {
+        records.push_back(unpackRecord(list, packed));
+    }
+    return records;
+}
+
 // What the tables show of an application's records: how many there are, the
 // units of its sales and of its updates, and per currency the units sold and
 // the revenue, added up in the records' order.
@@ -69,7 +95,7 @@ struct ModelSummary {
 
 inline ModelSummary modelSummary(const RecordList& records) {
     ModelSummary summary;
-    for (const SalesRecord& record : records) {
+    for (const SalesRecord& record : storedRecords(records)) {
         ++summary.recordCount;
         if (record.typeCode == 1) {
             summary.revenue[record.currency].amount += record.units * record.unitAmount;

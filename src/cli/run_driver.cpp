@@ -112,9 +112,8 @@ void readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
                          Diagnostics& diagnostics) {
     DirectorySearch search;
     DirectoryEntry entry;
-    auto memo = std::make_unique<ReadingMemo>();  // shared by all reports of the run
     // Without -v no record is listed, so the tables' sums are all that is kept.
-    memo->summaryOnly = runSettings.verbosity == 0;
+    ReadingMemoHandle memo = startReading(runSettings.verbosity == 0);
     const std::string_view prefix = directoryPrefix(filePattern);
     std::string path;
     bool anyTaken = false;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "common/lenient_number.h"
@@ -132,26 +133,58 @@ DateValue convertLocalDay(int year, int month, int day) {
     return static_cast<DateValue>(converted);
 }
 
-// Reports repeat the same few dates, and the calendar conversion is slow, so
-// converted days are kept in a small direct-mapped table.
-struct ConvertedDay {
-    bool valid = false;
-    int year = 0;
-    int month = 0;
-    int day = 0;
+// Reads the text's fields by position and converts the day.
+DateValue convertDateText(std::string_view text) {
+    bool slashed = text.find('/') != std::string_view::npos;
+    std::string_view year = slashed ? field(text, 6, 4) : field(text, 0, 4);
+    std::string_view month = slashed ? field(text, 0, 2) : field(text, 4, 2);
+    std::string_view day = slashed ? field(text, 3, 2) : field(text, 6, 2);
+    return convertLocalDay(lenientInteger(year), lenientInteger(month), lenientInteger(day));
+}
+
+// A date text of at most 16 bytes as two words and its length: its first
+// eight bytes and its last eight (they overlap when it is shorter than 16),
+// or its bytes in the first word when it is shorter than 8. Loading whole
+// words keeps the look-up below cheap, as it runs for every date of a
+// report.
+struct TextKey {
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    std::size_t length = 0;  // 0: no text
+
+    bool operator==(const TextKey&) const = default;
+};
+
+constexpr std::size_t kLongestKeyedText = 16;
+
+TextKey keyOf(std::string_view text) {
+    TextKey key{0, 0, text.size()};
+    if (text.size() >= 8) {
+        std::memcpy(&key.head, text.data(), 8);
+        std::memcpy(&key.tail, text.data() + text.size() - 8, 8);
+    } else {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            key.head |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+        }
+    }
+    return key;
+}
+
+// Reports repeat the same few date texts, and the calendar conversion is
+// slow, so converted texts are kept in a small direct-mapped table. A value
+// depends only on its text and the zone, so the table never changes an
+// answer.
+struct ConvertedText {
+    TextKey key;
     DateValue value = 0;
 };
 
-std::array<ConvertedDay, 1024> convertedDays;
+std::array<ConvertedText, 1024> convertedTexts;
 
-DateValue convertLocalDayCached(int year, int month, int day) {
-    auto hash = static_cast<std::uint32_t>(year) * 31u * 100u +
-                static_cast<std::uint32_t>(month) * 31u + static_cast<std::uint32_t>(day);
-    ConvertedDay& slot = convertedDays[hash % convertedDays.size()];
-    if (!slot.valid || slot.year != year || slot.month != month || slot.day != day) {
-        slot = {true, year, month, day, convertLocalDay(year, month, day)};
-    }
-    return slot.value;
+ConvertedText& slotOf(const TextKey& key) {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
+    std::uint64_t hash = (key.head ^ (key.tail * kMultiplier) ^ key.length) * kMultiplier;
+    return convertedTexts[static_cast<std::size_t>(hash >> 54) % convertedTexts.size()];
 }
 
 // Days since 1970-01-01 to a civil date, for the proleptic Gregorian calendar.
@@ -170,11 +203,15 @@ void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsig
 }  // namespace
 
 DateValue parseDate(std::string_view text) {
-    bool slashed = text.find('/') != std::string_view::npos;
-    std::string_view year = slashed ? field(text, 6, 4) : field(text, 0, 4);
-    std::string_view month = slashed ? field(text, 0, 2) : field(text, 4, 2);
-    std::string_view day = slashed ? field(text, 3, 2) : field(text, 6, 2);
-    return convertLocalDayCached(lenientInteger(year), lenientInteger(month), lenientInteger(day));
+    if (text.empty() || text.size() > kLongestKeyedText) {
+        return convertDateText(text);  // no report date looks like this
+    }
+    TextKey key = keyOf(text);
+    ConvertedText& slot = slotOf(key);
+    if (slot.key != key) {
+        slot = {key, convertDateText(text)};
+    }
+    return slot.value;
 }
 
 std::string formatShortDate(DateValue value) {
@@ -191,7 +228,7 @@ std::string formatShortDate(DateValue value) {
 }
 
 void forgetConvertedDays() {
-    convertedDays.fill(ConvertedDay{});
+    convertedTexts.fill(ConvertedText{});
 }
 
 bool isWellFormedDate(std::string_view text) {
