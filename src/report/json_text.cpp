@@ -157,10 +157,10 @@ void appendJsonReal(std::string& out, double value) {
     out.append(text, result.ptr);
 }
 
-// The date localtime gives. The Windows runtime gives none after the year
-// 3000 (and none before 1970 in local time), where the POSIX one goes on;
-// there the day is counted here from the zone's standard offset, which gives
-// the same date for the local midnights that dates stand for.
+// The date localtime gives. Where the runtime gives none (the Windows one
+// stops after the year 3000, where the POSIX one goes on), the day is counted
+// here from the zone's standard offset: a date stands for a local midnight in
+// standard time, so that gives the same day.
 void appendJsonDate(std::string& out, DateValue value) {
     constexpr DateValue kFailedDate = -1;
     if (value == kFailedDate) {
