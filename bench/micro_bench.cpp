@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/lenient_number.h"
 #include "common/piece_reader.h"
@@ -114,6 +115,30 @@ void parsingDates(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kTexts.size());
 }
 BENCHMARK(parsingDates);
+
+// Days met for the first time: every day of 1970 to 2099 in turn, each one
+// past the remembered days, so every text is converted by the calendar.
+void convertingNewDays(benchmark::State& state) {
+    setenv("TZ", "America/New_York", 1);
+    std::vector<std::string> texts;
+    for (int year = 1970; year < 2100; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= 28; ++day) {
+                char text[16];
+                std::snprintf(text, sizeof text, "%04d%02d%02d", year, month, day);
+                texts.emplace_back(text);
+            }
+        }
+    }
+    for (auto _ : state) {
+        forgetConvertedDays();
+        for (const std::string& text : texts) {
+            benchmark::DoNotOptimize(parseDate(text));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * texts.size());
+}
+BENCHMARK(convertingNewDays)->Unit(benchmark::kMillisecond);
 
 // Appends records of 48 applications, 16 countries and 12 currencies in a
 // fixed pseudo-random order, as a large report does.

@@ -30,13 +30,25 @@ std::int64_t daysFromCivil(std::int64_t year, std::int64_t month, std::int64_t d
     return era * 146097 + dayOfEra - 719468;
 }
 
-std::time_t convertWithCalendar(int year, int month, int day) {
-    std::tm broken{};
+// Converts 00:00 standard time of the day as local time. The broken-down
+// time comes back normalised to the instant found, as the local clock
+// shows it.
+std::time_t convertWithCalendar(int year, int month, int day, std::tm& broken) {
+    broken = std::tm{};
     broken.tm_year = year - 1900;
     broken.tm_mon = month - 1;
     broken.tm_mday = day;
     broken.tm_isdst = 0;  // standard time, also on days under daylight saving
     return std::mktime(&broken);
+}
+
+// Days since 1970-01-01 of a date whose month and day may lie out of range:
+// month 13 is January of the next year, day 0 the last day of the month
+// before, as the calendar conversion normalises them.
+std::int64_t daysOfDate(int year, int month, int day) {
+    std::int64_t months = static_cast<std::int64_t>(year) * 12 + (month - 1);
+    std::int64_t wholeYears = (months >= 0 ? months : months - 11) / 12;
+    return daysFromCivil(wholeYears, months - wholeYears * 12 + 1, 1) + (day - 1);
 }
 
 // The Windows runtime's conversion gives up after the year 3000, where the
@@ -45,25 +57,77 @@ std::time_t convertWithCalendar(int year, int month, int day) {
 // that far-future dates compare alike on both platforms instead of turning
 // into the -1 of days before 1970.
 DateValue convertPastRange(int year, int month, int day) {
-    std::time_t reference = convertWithCalendar(3000, 1, 1);
+    std::tm broken{};
+    std::time_t reference = convertWithCalendar(3000, 1, 1, broken);
     if (reference == -1) {
         return kFailedDate;
     }
     std::int64_t offset = static_cast<std::int64_t>(reference) - daysFromCivil(3000, 1, 1) * 86400;
-    std::int64_t months = static_cast<std::int64_t>(year) * 12 + (month - 1);
-    std::int64_t wholeYears = (months >= 0 ? months : months - 11) / 12;
-    std::int64_t days = daysFromCivil(wholeYears, months - wholeYears * 12 + 1, 1) + (day - 1);
-    DateValue value = days * 86400 + offset;
+    DateValue value = daysOfDate(year, month, day) * 86400 + offset;
     return value < 0 ? kFailedDate : value;
 }
 
+// The zone's offset from UTC at an instant, with its daylight-saving flag, as
+// a broken-down local time of that instant shows it.
+struct ZoneOffset {
+    std::int64_t seconds = 0;
+    bool daylight = false;
+
+    bool operator==(const ZoneOffset&) const = default;
+};
+
+ZoneOffset offsetShownBy(const std::tm& local, std::time_t instant) {
+    std::int64_t clock =
+        daysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) * 86400 +
+        local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    return {clock - static_cast<std::int64_t>(instant), local.tm_isdst > 0};
+}
+
+// More days than any change of a zone's offset spans.
+constexpr int kNeighbourDays = 2;
+
+// Where a zone moved its standard offset back at midnight, 00:00 standard
+// time of that day happens twice. The calendar conversion then returns the
+// instant that fits the offset it found on its previous call, so the answer
+// would depend on what was converted before. A second, earlier instant can
+// exist only when the offset changed shortly before the one found: checking
+// the offset two days earlier keeps this to one look-up on ordinary days.
+bool offsetChangedBefore(std::time_t converted, const std::tm& shown) {
+    std::time_t before = converted - kNeighbourDays * 86400;
+    const std::tm* local = std::localtime(&before);
+    return local == nullptr || offsetShownBy(*local, before) != offsetShownBy(shown, converted);
+}
+
+// Converts the day once right after each neighbouring day, so that each of
+// its instants is found, and keeps the earlier.
+DateValue earliestMidnight(int year, int month, int day) {
+    DateValue earliest = kFailedDate;
+    std::tm broken{};
+    for (int side : {-kNeighbourDays, kNeighbourDays}) {
+        convertWithCalendar(year, month, day + side, broken);
+        std::time_t converted = convertWithCalendar(year, month, day, broken);
+        if (converted >= 0 && (earliest == kFailedDate || converted < earliest)) {
+            earliest = converted;
+        }
+    }
+    return earliest;
+}
+
 DateValue convertLocalDay(int year, int month, int day) {
-    std::time_t converted = convertWithCalendar(year, month, day);
+    std::tm shown{};
+    std::time_t converted = convertWithCalendar(year, month, day, shown);
     if (converted == -1) {
-        return convertPastRange(year, month, day);
+        // A day past the year 3000 that the runtime no longer converts is
+        // counted here; any other day that fails has no 00:00 standard time
+        // (the zone moved its standard offset forward at midnight).
+        bool pastYear3000 = daysOfDate(year, month, day) > daysFromCivil(3000, 12, 31);
+        return pastYear3000 ? convertPastRange(year, month, day) : kFailedDate;
     }
     if (converted < 0) {
         return kFailedDate;
+    }
+    if (offsetChangedBefore(converted, shown)) {
+        return earliestMidnight(year, month, day);
     }
     return static_cast<DateValue>(converted);
 }

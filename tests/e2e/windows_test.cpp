@@ -153,6 +153,7 @@ TEST(Platforms, DaysPastTheYear3000KeepTheirOrder) {
         {"-s", "30011231", false, true},  {"-e", "30011231", true, false},
         {"-s", "30010101", true, true},   {"-e", "30010101", true, false},
         {"-s", "30020102", false, false}, {"-e", "20081101", false, false},
+        {"-e", "30001301", true, false},  // month 13 of 3000 is January 3001
     };
     for (const char* zone : {"UTC", "Asia/Tokyo", "America/New_York"}) {
         ProgramOptions options;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/run_settings.h"
@@ -126,6 +127,8 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
         {{kHeader + line600}, "[] 0/;[Long] 12/USD;"},
         {{kHeader + "\r\n" + reportLine({{8, "3"}}) + crLfLine}, "[App] 12/USD 5/EUR;"},
         {{kHeader + nulLine}, "[Ap] 0/;"},
+        // Two labels that share a slot of the reading memo stay apart.
+        {{kHeader + reportLine() + reportLine({{15, "USC"}})}, "[App] 12/USD 12/USC;"},
         {{kHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
               datedLine("B", "2", "11/02/2008", "11/08/2008"),
           kHeader + datedLine("A", "3", "11/09/2008", "11/15/2008") +
@@ -136,6 +139,27 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
     for (const auto& c : cases) {
         EXPECT_EQ(readReports(c.files), c.expected) << c.files[0];
     }
+}
+
+// Neighbouring records of one label that share one date of their period keep
+// their own other date, as the listing shows them.
+TEST(ReadSalesReport, NeighboursKeepTheirOwnPeriods) {
+    ScopedTimeZone zone("UTC0");
+    runSettings = RunSettings{};
+    ScratchFiles scratch;
+    AppRecords appRecords;
+    const std::string file = kHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
+                             datedLine("A", "2", "11/02/2008", "11/09/2008") +
+                             datedLine("A", "3", "11/03/2008", "11/09/2008");
+    readSalesReport(scratch.write("S_W_0", file).c_str(), appRecords);
+    std::vector<std::pair<DateValue, DateValue>> periods;
+    for (const SalesRecord& record : appRecords["A"]) {
+        periods.emplace_back(record.beginDate, record.endDate);
+    }
+    // python3 calendar.timegm for 2008-11-02, -08, -09 and -03 at 00:00.
+    const std::vector<std::pair<DateValue, DateValue>> expected = {
+        {1225584000, 1226102400}, {1225584000, 1226188800}, {1225670400, 1226188800}};
+    EXPECT_EQ(periods, expected);
 }
 
 TEST(ReadSalesReport, DropsRecordsOutsideTheDateWindow) {
