@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/civil_calendar.h"
+
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -91,20 +93,6 @@ std::int64_t standardTimeOffset() {
     broken.tm_isdst = 0;
     std::time_t local = std::mktime(&broken);
     return local == -1 ? 0 : static_cast<std::int64_t>(local) - kMillenniumUtc;
-}
-
-// The civil date of a count of days since 1970-01-01, in the proleptic
-// Gregorian calendar.
-void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day) {
-    days += 719468;
-    std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-    unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    unsigned shiftedMonth = (5 * dayOfYear + 2) / 153;
-    day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
-    month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
-    year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
 }
 
 }  // namespace
