@@ -1,5 +1,9 @@
 # Sourced by the CI steps in .ci/steps/ that need clang with its sanitizer and libFuzzer
 # runtimes: installs them when a trial build shows they are missing.
+
+# shellcheck source=.ci/install_packages.sh
+source "$(dirname "${BASH_SOURCE[0]}")/install_packages.sh"
+
 ensureClangSanitizers() {
     local probe
     probe="$(mktemp -d)"
@@ -7,9 +11,7 @@ ensureClangSanitizers() {
         >"${probe}/probe.cpp"
     if ! clang++ -fsanitize=fuzzer,address,undefined "${probe}/probe.cpp" -o "${probe}/probe" \
         >/dev/null 2>&1; then
-        echo "installing: clang libclang-rt-dev"
-        apt-get update -q
-        apt-get install -y -q clang libclang-rt-dev
+        installPackages clang libclang-rt-dev
     fi
     rm -rf "${probe}"
 }

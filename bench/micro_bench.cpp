@@ -1,13 +1,16 @@
 // Micro-benchmarks of the per-record work: forming pieces and tokens, the
-// number and date conversions, and appending records to AppRecords.
+// number and date conversions, and reading a whole report into AppRecords
+// as a run does, listed and summed.
 // Built with -DSALESUM_BUILD_BENCHMARKS=ON; run build/micro_bench.
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/lenient_number.h"
 #include "common/piece_reader.h"
@@ -64,21 +67,6 @@ void formingTokens(benchmark::State& state) {
 }
 BENCHMARK(formingTokens);
 
-void parsingRecords(benchmark::State& state) {
-    Piece line;
-    std::string text(kLine.substr(0, kLine.size() - 2));
-    text += '\n';
-    text.copy(line.text, text.size());
-    line.length = text.size();
-    SalesRecord record;
-    for (auto _ : state) {
-        line.cursor = 0;
-        benchmark::DoNotOptimize(parseSalesRecord(line, record));
-    }
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(parsingRecords);
-
 void convertingIntegers(benchmark::State& state) {
     constexpr std::array<std::string_view, 4> kTexts = {"1", "56", "-3", "301235004"};
     for (auto _ : state) {
@@ -115,33 +103,66 @@ void parsingDates(benchmark::State& state) {
 }
 BENCHMARK(parsingDates);
 
-// Appends records of 48 applications, 16 countries and 12 currencies in a
-// fixed pseudo-random order, as a large report does.
-void appendingRecords(benchmark::State& state) {
-    std::array<SalesRecord, 256> samples;
-    unsigned seed = 12345;
-    for (SalesRecord& record : samples) {
-        seed = seed * 1103515245u + 12345u;
-        record.appName = "Application " + std::to_string(seed % 48);
-        record.auxText = std::string(1, static_cast<char>('A' + seed / 48 % 16)) + "X";
-        record.currency = "C" + std::to_string(seed / 768 % 12) + "X";
-        record.typeCode = seed % 8 == 0 ? kUpdateType : kSaleType;
-        record.units = static_cast<std::int32_t>(seed % 60);
-        record.unitAmount = 0.7;
-        record.beginDate = 1215302400;
-        record.endDate = 1215820800;
+// Days met for the first time: every day of 1970 to 2099 in turn, each one
+// past the remembered days, so every text is converted by the calendar.
+void convertingNewDays(benchmark::State& state) {
+    setenv("TZ", "America/New_York", 1);
+    std::vector<std::string> texts;
+    for (int year = 1970; year < 2100; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= 28; ++day) {
+                char text[16];
+                std::snprintf(text, sizeof text, "%04d%02d%02d", year, month, day);
+                texts.emplace_back(text);
+            }
+        }
     }
     for (auto _ : state) {
-        AppRecords appRecords;
-        for (int i = 0; i < 100000; ++i) {
-            const SalesRecord& record = samples[static_cast<std::size_t>(i) % samples.size()];
-            appRecords[record.appName].push_back(record);
+        forgetConvertedDays();
+        for (const std::string& text : texts) {
+            benchmark::DoNotOptimize(parseDate(text));
         }
+    }
+    state.SetItemsProcessed(state.iterations() * texts.size());
+}
+BENCHMARK(convertingNewDays)->Unit(benchmark::kMillisecond);
+
+// A report of 100,000 lines of 48 applications, 16 countries and 12
+// currencies in a fixed pseudo-random order, as a large report holds them,
+// read as a run reads it: listed (-v) when the argument is 0, summed only
+// otherwise. The file is written once, to the temporary directory.
+void readingReports(benchmark::State& state) {
+    constexpr int kLines = 100000;
+    static const std::string path = [] {
+        std::string text = "header\n";
+        unsigned seed = 12345;
+        for (int i = 0; i < kLines; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += "STORE\tUS\t1004\t \t \tTiny Comet\tApplication " + std::to_string(seed % 48) +
+                    "\t \t" + (seed % 8 == 0 ? "7" : "1") + "\t" + std::to_string(seed % 60) +
+                    "\t0.70\t07/06/2008\t07/12/2008\tMXN\t" +
+                    std::string(1, static_cast<char>('A' + seed / 48 % 16)) + "X\tC" +
+                    std::to_string(seed / 768 % 12) + "X\t \t \t \t301235004\t36.00\t \t \r\n";
+        }
+        std::string name = "/tmp/salesum-micro-bench-XXXXXX";
+        int descriptor = mkstemp(name.data());
+        std::FILE* file = fdopen(descriptor, "wb");
+        std::fwrite(text.data(), 1, text.size(), file);
+        std::fclose(file);
+        return name;
+    }();
+    setenv("TZ", "America/New_York", 1);
+    forgetConvertedDays();
+    const bool summaryOnly = state.range(0) != 0;
+    for (auto _ : state) {
+        AppRecords appRecords;
+        Diagnostics diagnostics;
+        readSalesReport(path.c_str(), appRecords, *startReading(summaryOnly), diagnostics);
         benchmark::DoNotOptimize(appRecords.size());
     }
-    state.SetItemsProcessed(state.iterations() * 100000);
+    state.SetItemsProcessed(state.iterations() * kLines);
 }
-BENCHMARK(appendingRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(readingReports)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

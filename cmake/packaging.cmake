@@ -23,6 +23,29 @@ currency rates it also converts the totals to USD and adds them up.")
 # Packages hold stripped binaries; the debug build stays in the build tree.
 set(CPACK_STRIP_FILES ON)
 
+# The licence and the changelog, under share/doc/salesum/. Debian wants them
+# as copyright and as changelog.gz (gzip -9n: no name or time stamp, so the
+# package builds the same every time); other installs get the plain LICENSE.
+# cmake/debian/changelog is in Debian's format, newest release first, and its
+# first version must be PROJECT_VERSION (.ci/steps/40-package.sh checks it).
+option(SALESUM_DEBIAN_DOCS "Install the licence and changelog as a Debian package wants them" OFF)
+if(SALESUM_DEBIAN_DOCS)
+    find_program(GZIP_PROGRAM gzip REQUIRED)
+    set(compressed_changelog ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+    add_custom_command(OUTPUT ${compressed_changelog}
+        COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/cmake/debian/changelog
+                ${CMAKE_BINARY_DIR}/doc/changelog
+        COMMAND ${GZIP_PROGRAM} -9 -n -f ${CMAKE_BINARY_DIR}/doc/changelog
+        DEPENDS ${CMAKE_SOURCE_DIR}/cmake/debian/changelog
+        COMMENT "Compressing the changelog"
+        VERBATIM)
+    add_custom_target(compressed_changelog ALL DEPENDS ${compressed_changelog})
+    install(FILES ${compressed_changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+else()
+    install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+
 if(WIN32)
     set(CPACK_GENERATOR ZIP)
 else()

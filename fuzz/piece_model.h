@@ -1,15 +1,25 @@
-// A plain model of the piece and token rules, written from their
-// description, for the harnesses to check the reader against.
+// Plain models of the reading rules, written from their description, for
+// the harnesses and the fast-path test to check the reader against: the
+// pieces of a file, the tokens of a piece, the record a piece stands for,
+// and the figures the tables show, summed straight from stored records.
 #pragma once
 
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/lenient_number.h"
 #include "common/piece_reader.h"
+#include "common/types.h"
+#include "input/date_value.h"
 
 // The pieces of a file's bytes: up to and including each LF, at most 499
 // characters, a CR right before an LF dropped, nothing from a Ctrl-Z on.
+// A piece is given whole; its text for tokenising ends at its first NUL.
 inline std::vector<std::string> modelPieces(const std::string& bytes) {
     std::vector<std::string> pieces;
     std::string piece;
@@ -47,4 +57,80 @@ inline std::vector<std::string_view> modelTokens(std::string_view text,
         }
     }
     return tokens;
+}
+
+// The record a piece after the header stands for: its tokens at their
+// positions, converted. Returns false when the piece holds no token.
+inline bool modelRecord(const std::string& piece, SalesRecord& record) {
+    auto tokens = modelTokens(piece.c_str(), "\t\n");  // the text ends at a NUL
+    if (tokens.empty()) {
+        return false;
+    }
+    tokens.resize(21);
+    auto date = [](std::string_view text) { return text.empty() ? 0 : parseDate(text); };
+    record = {std::string(tokens[6]),    date(tokens[11]),          date(tokens[12]),
+              lenientInteger(tokens[8]), lenientInteger(tokens[9]), lenientReal(tokens[10]),
+              lenientReal(tokens[20]),   std::string(tokens[14]),   std::string(tokens[15])};
+    return true;
+}
+
+// The records a list stores, whole, in their order.
+inline std::vector<SalesRecord> storedRecords(const RecordList& list) {
+    std::vector<SalesRecord> records;
+    for (const PackedRecord& packed : list.records) {
+        records.push_back(unpackRecord(list, packed));
+    }
+    return records;
+}
+
+// What the tables show of an application's records: how many there are, the
+// units of its sales and of its updates, and per currency the units sold and
+// the revenue, added up in the records' order.
+struct ModelSummary {
+    std::size_t recordCount = 0;
+    std::int64_t sales = 0;
+    std::int64_t updates = 0;
+    std::map<std::string, CurrencyCell> revenue;
+};
+
+inline ModelSummary modelSummary(const RecordList& records) {
+    ModelSummary summary;
+    for (const SalesRecord& record : storedRecords(records)) {
+        ++summary.recordCount;
+        if (record.typeCode == 1) {
+            summary.revenue[record.currency].amount += record.units * record.unitAmount;
+            summary.revenue[record.currency].units += record.units;
+            summary.sales += record.units;
+        }
+        summary.updates += record.typeCode == 7 ? record.units : 0;
+    }
+    return summary;
+}
+
+// The same figures as the reader keeps them when it stores no records.
+inline ModelSummary keptSummary(const AppSummary& kept) {
+    ModelSummary summary{kept.recordCount, kept.sales, kept.updates, {}};
+    for (std::size_t i = 0; i < kept.currencies.size() && i < kept.cells.size(); ++i) {
+        summary.revenue[kept.currencies[i]] = kept.cells[i];
+    }
+    return summary;
+}
+
+// Whether two summaries hold the same figures, the sums bit for bit (a sum
+// may be NaN: zero units at an infinite price).
+inline bool sameFigures(const ModelSummary& a, const ModelSummary& b) {
+    if (a.recordCount != b.recordCount || a.sales != b.sales || a.updates != b.updates ||
+        a.revenue.size() != b.revenue.size()) {
+        return false;
+    }
+    for (const auto& [currency, cell] : a.revenue) {
+        auto found = b.revenue.find(currency);
+        if (found == b.revenue.end() ||
+            std::bit_cast<std::uint64_t>(found->second.amount) !=
+                std::bit_cast<std::uint64_t>(cell.amount) ||
+            found->second.units != cell.units) {
+            return false;
+        }
+    }
+    return true;
 }

@@ -3,7 +3,7 @@
 # memcheck. Any memory error or leak makes that run exit with status 99 and
 # print valgrind's report on standard error, which fails the test.
 #
-#   tests/valgrind.sh [extra arguments for e2e_tests, e.g. --gtest_filter=Reports*]
+#   tests/valgrind.sh [extra arguments for e2e_tests, e.g. --gtest_filter=Golden/*]
 #
 # Uses the default (unsanitized) build in build/, building it first.
 set -euo pipefail

@@ -3,9 +3,10 @@
 # (about a minute): any memory error or leak fails the step.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# shellcheck source=.ci/install_packages.sh
+source .ci/install_packages.sh
 if ! command -v valgrind >/dev/null; then
-    apt-get update -q
-    apt-get install -y -q valgrind
+    installPackages valgrind
 fi
 bash tests/valgrind.sh
 echo "valgrind step: ${SECONDS} s"

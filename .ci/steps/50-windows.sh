@@ -3,6 +3,8 @@
 # end-to-end suite (built natively in build/) against it under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# shellcheck source=.ci/install_packages.sh
+source .ci/install_packages.sh
 
 missing=()
 command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
@@ -12,10 +14,8 @@ command -v wine >/dev/null || missing+=(wine)
 # zlib for the Windows program, linked statically.
 [ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || missing+=(libz-mingw-w64-dev)
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "installing: ${missing[*]}"
     start=$SECONDS
-    apt-get update -q
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    installPackages --no-install-recommends "${missing[@]}"
     echo "installed in $((SECONDS - start)) s"
 fi
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/option_scanner.h"
 #include "cli/version.h"
@@ -15,6 +16,7 @@
 #include "input/rate_file.h"
 #include "input/sales_report.h"
 #include "platform/directory_search.h"
+#include "report/json_report.h"
 #include "report/record_listing.h"
 #include "report/revenue_table.h"
 #include "report/summary_table.h"
@@ -55,7 +57,7 @@ void scanOptions(int argumentCount, char* arguments[], Diagnostics& diagnostics)
     const char* programName = diagnostics.programName;
     for (;;) {
         handleLongOption(argumentCount, arguments, programName);
-        int letter = nextOption(argumentCount, arguments, "hvc:s:e:");
+        int letter = nextOption(argumentCount, arguments, "hvjc:s:e:");
         if (letter == -1) {
             break;
         }
@@ -69,6 +71,9 @@ void scanOptions(int argumentCount, char* arguments[], Diagnostics& diagnostics)
                 break;
             case 'h':
                 printUsage(programName);
+            case 'j':
+                runSettings.jsonOutput = true;
+                break;
             case 's':
                 runSettings.startDate =
                     readDateOption(optionScanner.optionArgument, 's', diagnostics);
@@ -82,6 +87,11 @@ void scanOptions(int argumentCount, char* arguments[], Diagnostics& diagnostics)
     }
     if (optionScanner.optionIndex < argumentCount) {
         runSettings.filePattern = arguments[optionScanner.optionIndex];
+    }
+    // Standard output holds one JSON document and nothing else, so records
+    // are not listed while they are read: -v -v then means -v.
+    if (runSettings.jsonOutput && runSettings.verbosity > 1) {
+        runSettings.verbosity = 1;
     }
 }
 
@@ -107,14 +117,15 @@ bool isTakenEntry(const DirectoryEntry& entry) {
 }
 
 // Reads every taken entry matching the pattern. Each is opened in the
-// directory searched: the pattern's directory part followed by the name.
+// directory searched: the pattern's directory part followed by the name. For
+// the JSON report, the paths of the taken entries are kept in takenPaths; the
+// text report names them with -v.
 void readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
-                         Diagnostics& diagnostics) {
+                         std::vector<std::string>& takenPaths, Diagnostics& diagnostics) {
     DirectorySearch search;
     DirectoryEntry entry;
-    auto memo = std::make_unique<ReadingMemo>();  // shared by all reports of the run
     // Without -v no record is listed, so the tables' sums are all that is kept.
-    memo->summaryOnly = runSettings.verbosity == 0;
+    ReadingMemoHandle memo = startReading(runSettings.verbosity == 0);
     const std::string_view prefix = directoryPrefix(filePattern);
     std::string path;
     bool anyTaken = false;
@@ -124,13 +135,15 @@ void readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
             continue;
         }
         anyTaken = true;
-        if (runSettings.verbosity != 0) {
+        path.assign(prefix).append(entry.name);
+        if (runSettings.jsonOutput) {
+            takenPaths.push_back(path);
+        } else if (runSettings.verbosity != 0) {
             std::printf("%s\n", entry.name.c_str());
         }
         if ((entry.attributes & kDirectoryAttribute) != 0) {
             continue;  // a directory holds no records
         }
-        path.assign(prefix).append(entry.name);
         readSalesReport(path.c_str(), appRecords, *memo, diagnostics);
     }
     int listingError = search.errorNumber;
@@ -173,6 +186,22 @@ void warnAboutUnconvertedCurrencies(const CurrencyTotals& currencyTotals,
         reportWarning(diagnostics,
                       "no rate for '%s' in '%s': its total is left out of GrandTotal(USD)\n",
                       currency.c_str(), runSettings.ratePath->c_str());
+    }
+}
+
+// The count line and the two tables; the tables only when there is an
+// application.
+void printTextReport(const AppRecords& appRecords, RevenueGrid& revenueGrid,
+                     CurrencySet& currencySet, CurrencyTotals& currencyTotals,
+                     const RateTable& rateTable) {
+    std::printf("Apps count: %d\n\n", static_cast<int>(appRecords.size()));
+    int nameWidth = measureNameColumn(appRecords);
+    UnitWidths unitWidths;
+    AmountWidths amountWidths;
+    if (!appRecords.empty()) {
+        printSummaryTable(nameWidth, appRecords, revenueGrid, currencySet);
+        printRevenueTable(nameWidth, revenueGrid, currencySet, currencyTotals, unitWidths,
+                          amountWidths, rateTable);
     }
 }
 
@@ -220,22 +249,20 @@ int runSalesum(int argumentCount, char* arguments[]) {
         readRateFile(runSettings.ratePath->c_str(), rateTable, diagnostics);
     }
     AppRecords appRecords;
-    readMatchingReports(*runSettings.filePattern, appRecords, diagnostics);
-    std::printf("Apps count: %d\n\n", static_cast<int>(appRecords.size()));
-    int nameWidth = measureNameColumn(appRecords);
+    std::vector<std::string> takenPaths;
+    readMatchingReports(*runSettings.filePattern, appRecords, takenPaths, diagnostics);
 
     CurrencyTotals currencyTotals;
     RevenueGrid revenueGrid;
     CurrencySet currencySet;
-    UnitWidths unitWidths;
-    AmountWidths amountWidths;
-    if (!appRecords.empty()) {
-        printSummaryTable(nameWidth, appRecords, revenueGrid, currencySet);
-        printRevenueTable(nameWidth, revenueGrid, currencySet, currencyTotals, unitWidths,
-                          amountWidths, rateTable);
-        if (!rateTable.empty()) {
-            warnAboutUnconvertedCurrencies(currencyTotals, rateTable, diagnostics);
-        }
+    if (runSettings.jsonOutput) {
+        printJsonReport(takenPaths, appRecords, revenueGrid, currencySet, currencyTotals, rateTable,
+                        runSettings.verbosity != 0);
+    } else {
+        printTextReport(appRecords, revenueGrid, currencySet, currencyTotals, rateTable);
+    }
+    if (!appRecords.empty() && !rateTable.empty()) {
+        warnAboutUnconvertedCurrencies(currencyTotals, rateTable, diagnostics);
     }
     return diagnostics.failed ? 1 : 0;
 }

@@ -69,56 +69,29 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// Short plain decimals such as "25.20", the usual amounts, without the
-// general conversion: when all digits form an integer below 2^53 and there
-// are at most 22 fraction digits, both the integer and the power of ten are
-// exact doubles, so one correctly rounded division gives the correctly
-// rounded value. Returns false (for from_chars to decide) in every other case.
-bool convertShortDecimal(std::string_view number, double& value) {
-    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
-    std::uint64_t digits = 0;
-    std::size_t fractionDigits = 0;
-    bool inFraction = false;
-    for (char c : number) {
-        if (c == '.') {
-            inFraction = true;
-            continue;
-        }
-        if (!isDigit(c) || digits >= kExactLimit / 10) {
-            return false;  // an exponent, or too many digits to stay exact
-        }
-        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-        fractionDigits += inFraction ? 1 : 0;
-    }
-    if (fractionDigits >= std::size(kExactPowersOfTen)) {
-        return false;
-    }
-    value = static_cast<double>(digits) / kExactPowersOfTen[fractionDigits];
-    return true;
-}
-
-// The usual report amount, such as "25.20", in one pass: digits, an
-// optional '.' and digits, at most 15 digits in all (so the integer they
-// form is exact), and no exponent after them. Then one correctly rounded
-// division by an exact power of ten gives the correctly rounded value.
-// Returns false, for the general path to decide, in every other case.
-bool convertPlainAmount(std::string_view text, double& value) {
+// The usual amount, such as "25.20", in one pass over the text after its
+// sign: digits with an optional '.' and fraction, at most 15 digits in all
+// (so the integer they form is an exact double, as is the power of ten),
+// and no exponent after them. Then one correctly rounded division gives the
+// correctly rounded value. Returns false, for the general conversion to
+// decide, in every other case.
+// It is inlined at both calls: nearly every amount goes through it.
+[[gnu::always_inline]] inline bool convertShortDecimal(std::string_view text, double& value) {
+    constexpr std::size_t kMostDigits = 15;
+    std::uint64_t digits = 0;  // may wrap on a long text, which is then refused
     std::size_t at = 0;
-    std::uint64_t digits = 0;
-    int digitCount = 0;
-    int fractionDigits = 0;
-    for (; at < text.size() && isDigit(text[at]); ++at, ++digitCount) {
+    for (; at < text.size() && isDigit(text[at]); ++at) {
         digits = digits * 10 + static_cast<std::uint64_t>(text[at] - '0');
     }
-    if (digitCount == 0) {
-        return false;  // blanks, a sign or a leading '.' take the general path
-    }
+    std::size_t integerDigits = at;
+    std::size_t fractionDigits = 0;
     if (at < text.size() && text[at] == '.') {
         for (++at; at < text.size() && isDigit(text[at]); ++at, ++fractionDigits) {
             digits = digits * 10 + static_cast<std::uint64_t>(text[at] - '0');
         }
     }
-    if (digitCount + fractionDigits > 15 ||
+    std::size_t digitCount = integerDigits + fractionDigits;
+    if (digitCount == 0 || digitCount > kMostDigits ||
         (at < text.size() && (text[at] == 'e' || text[at] == 'E'))) {
         return false;
     }
@@ -194,26 +167,25 @@ RealPrefix findRealPrefix(std::string_view text) {
 }  // namespace
 
 double lenientReal(std::string_view text) {
-    double quick = 0.0;
-    if (convertPlainAmount(text, quick)) {
-        return quick;
+    double value = 0.0;
+    // Most amounts are short and begin with a digit: then the text is read
+    // once. Blanks or a sign in front take the general path.
+    if (convertShortDecimal(text, value)) {
+        return value;
     }
     RealPrefix prefix = findRealPrefix(text);
     if (!prefix.anyDigit) {
         return 0.0;
     }
     std::string_view number = text.substr(prefix.begin, prefix.end - prefix.begin);
-    bool negative = prefix.negative;
-    double value = 0.0;
-    if (convertShortDecimal(number, value)) {
-        return negative ? -value : value;
+    if (!convertShortDecimal(number, value)) {
+        auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                      std::chars_format::general);
+        if (result.ec == std::errc::result_out_of_range) {
+            value = isHugeMagnitude(number) ? std::numeric_limits<double>::infinity() : 0.0;
+        }
     }
-    auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                  std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        value = isHugeMagnitude(number) ? std::numeric_limits<double>::infinity() : 0.0;
-    }
-    return negative ? -value : value;
+    return prefix.negative ? -value : value;
 }
 
 std::size_t lenientRealLength(std::string_view text) {

@@ -41,18 +41,11 @@ std::uint32_t internLabel(RecordList& list, std::string_view appName, std::strin
 }
 
 std::uint32_t internPeriod(RecordList& list, DateValue beginDate, DateValue endDate) {
-    if (list.lastPeriod < list.periods.size()) {
-        const RecordPeriod& last = list.periods[list.lastPeriod];
-        if (last.beginDate == beginDate && last.endDate == endDate) {
-            return list.lastPeriod;
-        }
-    }
     auto [found, added] = list.periodIndex.try_emplace(
         {beginDate, endDate}, static_cast<std::uint32_t>(list.periods.size()));
     if (added) {
         list.periods.push_back({beginDate, endDate});
     }
-    list.lastPeriod = found->second;
     return found->second;
 }
 
@@ -98,31 +91,4 @@ SalesRecord unpackRecord(const RecordList& list, const PackedRecord& record) {
     whole.auxText = label.auxText;
     whole.currency = label.currency;
     return whole;
-}
-
-SalesRecord RecordListIterator::operator*() const {
-    return (*list)[index];
-}
-
-RecordList::RecordList(std::initializer_list<SalesRecord> list) {
-    for (const SalesRecord& record : list) {
-        push_back(record);
-    }
-}
-
-RecordList::RecordList(const std::vector<SalesRecord>& list) {
-    for (const SalesRecord& record : list) {
-        push_back(record);
-    }
-}
-
-void RecordList::push_back(const SalesRecord& record) {
-    std::uint32_t label = internLabel(*this, record.appName, record.auxText, record.currency);
-    std::uint32_t period = internPeriod(*this, record.beginDate, record.endDate);
-    records.push_back(
-        {record.unitAmount, record.auxAmount, record.typeCode, record.units, label, period});
-}
-
-SalesRecord RecordList::operator[](std::size_t index) const {
-    return unpackRecord(*this, records[index]);
 }

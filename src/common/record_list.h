@@ -10,12 +10,7 @@
 // a SalesRecord with its three strings. The records sit in a deque, which
 // grows in small fixed blocks without moving what it holds, so memory stays
 // close to the records' own size and appending never copies.
-//
-// The list still reads like a list of SalesRecord: push_back takes one,
-// indexing and iteration yield them by value, and a std::vector of records
-// converts to a list, so code written against plain record lists keeps
-// working. The hot paths (the report reader, the tables) use the labels and
-// packed records directly.
+// unpackRecord gives back the whole SalesRecord a packed record stands for.
 //
 // When nothing will list the records (no -v), the tables only need a few
 // sums per application, so the reader keeps just those (AppSummary) and the
@@ -27,8 +22,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <initializer_list>
-#include <iterator>
 #include <map>
 #include <string>
 #include <string_view>
@@ -65,8 +58,6 @@ struct TextHash {
     }
 };
 
-struct RecordList;
-
 // What the tables show of an application's records: how many there are, the
 // units of its sales and of its updates, and per currency the units sold and
 // the revenue. The sums are added record by record in reading order, so they
@@ -84,30 +75,6 @@ struct AppSummary {
     std::vector<std::uint32_t> cellOfLabel;
 };
 
-// Yields the list's records as SalesRecord values.
-struct RecordListIterator {
-    using iterator_category = std::forward_iterator_tag;
-    using value_type = SalesRecord;
-    using difference_type = std::ptrdiff_t;
-    using pointer = void;
-    using reference = SalesRecord;
-
-    const RecordList* list = nullptr;
-    std::size_t index = 0;
-
-    SalesRecord operator*() const;
-    RecordListIterator& operator++() {
-        ++index;
-        return *this;
-    }
-    RecordListIterator operator++(int) {
-        RecordListIterator before = *this;
-        ++index;
-        return before;
-    }
-    bool operator==(const RecordListIterator& other) const { return index == other.index; }
-};
-
 struct RecordList {
     RecordStore records;  // PackedRecord in, PackedRecord out, 16 bytes kept (record_store.h)
     std::vector<RecordLabel> labels;
@@ -116,22 +83,13 @@ struct RecordList {
     std::string keyScratch;  // reused to build keys without allocating
     std::vector<RecordPeriod> periods;
     std::map<std::pair<DateValue, DateValue>, std::uint32_t> periodIndex;
-    std::uint32_t lastPeriod = 0;  // a report's lines mostly share one period
     // Set when the records are only summed, not stored: records stays empty
     // and summary holds their figures. Otherwise summary is unused.
     bool summaryOnly = false;
     AppSummary summary;
 
-    RecordList() = default;
-    RecordList(std::initializer_list<SalesRecord> list);
-    RecordList(const std::vector<SalesRecord>& list);  // NOLINT: converts on purpose
-
-    void push_back(const SalesRecord& record);
     std::size_t size() const { return records.size(); }
     bool empty() const { return records.empty(); }
-    SalesRecord operator[](std::size_t index) const;
-    RecordListIterator begin() const { return {this, 0}; }
-    RecordListIterator end() const { return {this, size()}; }
 };
 
 // The index of the label with these texts, adding it when it is new.

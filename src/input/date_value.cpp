@@ -3,8 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
+#include "common/civil_calendar.h"
 #include "common/lenient_number.h"
 
 namespace {
@@ -20,23 +22,25 @@ std::string_view field(std::string_view text, std::size_t first, std::size_t cou
     return text.substr(first, count);
 }
 
-// Days since 1970-01-01 of a civil date, for the proleptic Gregorian calendar.
-std::int64_t daysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
-    year -= month <= 2 ? 1 : 0;
-    std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    std::int64_t yearOfEra = year - era * 400;
-    std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-std::time_t convertWithCalendar(int year, int month, int day) {
-    std::tm broken{};
+// Converts 00:00 standard time of the day as local time. The broken-down
+// time comes back normalised to the instant found, as the local clock
+// shows it.
+std::time_t convertWithCalendar(int year, int month, int day, std::tm& broken) {
+    broken = std::tm{};
     broken.tm_year = year - 1900;
     broken.tm_mon = month - 1;
     broken.tm_mday = day;
     broken.tm_isdst = 0;  // standard time, also on days under daylight saving
     return std::mktime(&broken);
+}
+
+// Days since 1970-01-01 of a date whose month and day may lie out of range:
+// month 13 is January of the next year, day 0 the last day of the month
+// before, as the calendar conversion normalises them.
+std::int64_t daysOfDate(int year, int month, int day) {
+    std::int64_t months = static_cast<std::int64_t>(year) * 12 + (month - 1);
+    std::int64_t wholeYears = (months >= 0 ? months : months - 11) / 12;
+    return daysFromCivil(wholeYears, months - wholeYears * 12 + 1, 1) + (day - 1);
 }
 
 // The Windows runtime's conversion gives up after the year 3000, where the
@@ -45,72 +49,147 @@ std::time_t convertWithCalendar(int year, int month, int day) {
 // that far-future dates compare alike on both platforms instead of turning
 // into the -1 of days before 1970.
 DateValue convertPastRange(int year, int month, int day) {
-    std::time_t reference = convertWithCalendar(3000, 1, 1);
+    std::tm broken{};
+    std::time_t reference = convertWithCalendar(3000, 1, 1, broken);
     if (reference == -1) {
         return kFailedDate;
     }
     std::int64_t offset = static_cast<std::int64_t>(reference) - daysFromCivil(3000, 1, 1) * 86400;
-    std::int64_t months = static_cast<std::int64_t>(year) * 12 + (month - 1);
-    std::int64_t wholeYears = (months >= 0 ? months : months - 11) / 12;
-    std::int64_t days = daysFromCivil(wholeYears, months - wholeYears * 12 + 1, 1) + (day - 1);
-    DateValue value = days * 86400 + offset;
+    DateValue value = daysOfDate(year, month, day) * 86400 + offset;
     return value < 0 ? kFailedDate : value;
 }
 
+// The zone's offset from UTC at an instant, with its daylight-saving flag, as
+// a broken-down local time of that instant shows it.
+struct ZoneOffset {
+    std::int64_t seconds = 0;
+    bool daylight = false;
+
+    bool operator==(const ZoneOffset&) const = default;
+};
+
+ZoneOffset offsetShownBy(const std::tm& local, std::time_t instant) {
+    std::int64_t clock =
+        daysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) * 86400 +
+        local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    return {clock - static_cast<std::int64_t>(instant), local.tm_isdst > 0};
+}
+
+// More days than any change of a zone's offset spans.
+constexpr int kNeighbourDays = 2;
+
+// Where a zone moved its standard offset back at midnight, 00:00 standard
+// time of that day happens twice. The calendar conversion then returns the
+// instant that fits the offset it found on its previous call, so the answer
+// would depend on what was converted before. A second, earlier instant can
+// exist only when the offset changed shortly before the one found: checking
+// the offset two days earlier keeps this to one look-up on ordinary days.
+bool offsetChangedBefore(std::time_t converted, const std::tm& shown) {
+    std::time_t before = converted - kNeighbourDays * 86400;
+    const std::tm* local = std::localtime(&before);
+    return local == nullptr || offsetShownBy(*local, before) != offsetShownBy(shown, converted);
+}
+
+// Converts the day once right after each neighbouring day, so that each of
+// its instants is found, and keeps the earlier.
+DateValue earliestMidnight(int year, int month, int day) {
+    DateValue earliest = kFailedDate;
+    std::tm broken{};
+    for (int side : {-kNeighbourDays, kNeighbourDays}) {
+        convertWithCalendar(year, month, day + side, broken);
+        std::time_t converted = convertWithCalendar(year, month, day, broken);
+        if (converted >= 0 && (earliest == kFailedDate || converted < earliest)) {
+            earliest = converted;
+        }
+    }
+    return earliest;
+}
+
 DateValue convertLocalDay(int year, int month, int day) {
-    std::time_t converted = convertWithCalendar(year, month, day);
+    std::tm shown{};
+    std::time_t converted = convertWithCalendar(year, month, day, shown);
     if (converted == -1) {
-        return convertPastRange(year, month, day);
+        // A day past the year 3000 that the runtime no longer converts is
+        // counted here; any other day that fails has no 00:00 standard time
+        // (the zone moved its standard offset forward at midnight).
+        bool pastYear3000 = daysOfDate(year, month, day) > daysFromCivil(3000, 12, 31);
+        return pastYear3000 ? convertPastRange(year, month, day) : kFailedDate;
     }
     if (converted < 0) {
         return kFailedDate;
     }
+    if (offsetChangedBefore(converted, shown)) {
+        return earliestMidnight(year, month, day);
+    }
     return static_cast<DateValue>(converted);
 }
 
-// Reports repeat the same few dates, and the calendar conversion is slow, so
-// converted days are kept in a small direct-mapped table.
-struct ConvertedDay {
-    bool valid = false;
-    int year = 0;
-    int month = 0;
-    int day = 0;
+// Reads the text's fields by position and converts the day.
+DateValue convertDateText(std::string_view text) {
+    bool slashed = text.find('/') != std::string_view::npos;
+    std::string_view year = slashed ? field(text, 6, 4) : field(text, 0, 4);
+    std::string_view month = slashed ? field(text, 0, 2) : field(text, 4, 2);
+    std::string_view day = slashed ? field(text, 3, 2) : field(text, 6, 2);
+    return convertLocalDay(lenientInteger(year), lenientInteger(month), lenientInteger(day));
+}
+
+// A date text of at most 16 bytes as two words and its length: its first
+// eight bytes and its last eight (they overlap when it is shorter than 16),
+// or its bytes in the first word when it is shorter than 8. Loading whole
+// words keeps the look-up below cheap, as it runs for every date of a
+// report.
+struct TextKey {
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    std::size_t length = 0;  // 0: no text
+
+    bool operator==(const TextKey&) const = default;
+};
+
+constexpr std::size_t kLongestKeyedText = 16;
+
+TextKey keyOf(std::string_view text) {
+    TextKey key{0, 0, text.size()};
+    if (text.size() >= 8) {
+        std::memcpy(&key.head, text.data(), 8);
+        std::memcpy(&key.tail, text.data() + text.size() - 8, 8);
+    } else {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            key.head |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+        }
+    }
+    return key;
+}
+
+// Reports repeat the same few date texts, and the calendar conversion is
+// slow, so converted texts are kept in a small direct-mapped table. A value
+// depends only on its text and the zone, so the table never changes an
+// answer.
+struct ConvertedText {
+    TextKey key;
     DateValue value = 0;
 };
 
-std::array<ConvertedDay, 1024> convertedDays;
+std::array<ConvertedText, 1024> convertedTexts;
 
-DateValue convertLocalDayCached(int year, int month, int day) {
-    auto hash = static_cast<std::uint32_t>(year) * 31u * 100u +
-                static_cast<std::uint32_t>(month) * 31u + static_cast<std::uint32_t>(day);
-    ConvertedDay& slot = convertedDays[hash % convertedDays.size()];
-    if (!slot.valid || slot.year != year || slot.month != month || slot.day != day) {
-        slot = {true, year, month, day, convertLocalDay(year, month, day)};
-    }
-    return slot.value;
-}
-
-// Days since 1970-01-01 to a civil date, for the proleptic Gregorian calendar.
-void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day) {
-    days += 719468;
-    std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-    unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    unsigned shiftedMonth = (5 * dayOfYear + 2) / 153;
-    day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
-    month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
-    year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
+ConvertedText& slotOf(const TextKey& key) {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
+    std::uint64_t hash = (key.head ^ (key.tail * kMultiplier) ^ key.length) * kMultiplier;
+    return convertedTexts[static_cast<std::size_t>(hash >> 54) % convertedTexts.size()];
 }
 
 }  // namespace
 
 DateValue parseDate(std::string_view text) {
-    bool slashed = text.find('/') != std::string_view::npos;
-    std::string_view year = slashed ? field(text, 6, 4) : field(text, 0, 4);
-    std::string_view month = slashed ? field(text, 0, 2) : field(text, 4, 2);
-    std::string_view day = slashed ? field(text, 3, 2) : field(text, 6, 2);
-    return convertLocalDayCached(lenientInteger(year), lenientInteger(month), lenientInteger(day));
+    if (text.empty() || text.size() > kLongestKeyedText) {
+        return convertDateText(text);  // no report date looks like this
+    }
+    TextKey key = keyOf(text);
+    ConvertedText& slot = slotOf(key);
+    if (slot.key != key) {
+        slot = {key, convertDateText(text)};
+    }
+    return slot.value;
 }
 
 std::string formatShortDate(DateValue value) {
@@ -127,7 +206,7 @@ std::string formatShortDate(DateValue value) {
 }
 
 void forgetConvertedDays() {
-    convertedDays.fill(ConvertedDay{});
+    convertedTexts.fill(ConvertedText{});
 }
 
 bool isWellFormedDate(std::string_view text) {

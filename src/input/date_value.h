@@ -12,7 +12,10 @@
 // Characters past the positions are ignored; positions past the end of the
 // text are absent. Out-of-range fields are normalised by the calendar (month
 // 13 is January of the next year). A day before 1970 in UTC, or a failed
-// conversion, gives -1.
+// conversion, gives -1: so does a day on which 00:00 standard time never
+// happens (the zone moved its standard offset forward at midnight). Where it
+// happens twice, the earlier instant is the value. The value depends only on
+// the text and the zone, never on what was converted before.
 DateValue parseDate(std::string_view text);
 
 // True when the text holds a digit at every position parseDate reads: 0-7

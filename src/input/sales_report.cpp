@@ -6,14 +6,48 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "common/field_splitter.h"
 #include "common/file_handle.h"
 #include "common/lenient_number.h"
+#include "common/piece_reader.h"
 #include "common/run_settings.h"
 #include "input/date_value.h"
 #include "report/record_listing.h"
+
+// A recently seen (name, country text, currency) triple with the list it
+// belongs to, its label there and the period of its last record.
+struct LabelSlot {
+    std::string appName;
+    std::string auxText;
+    std::string currency;
+    RecordList* list = nullptr;  // none: the slot is empty
+    std::uint32_t label = 0;
+    bool hasPeriod = false;
+    std::uint32_t period = 0;
+    DateValue beginDate = 0;
+    DateValue endDate = 0;
+};
+
+// Lines repeat the same few triples and periods, so most lines find their
+// list, label and period in a slot instead of looking up two maps. The
+// slots are direct-mapped by a hash of the triple; a collision only costs a
+// look-up.
+struct ReadingMemo {
+    static constexpr std::size_t kSlotCount = 2048;
+    std::vector<LabelSlot> slots = std::vector<LabelSlot>(kSlotCount);
+    std::unordered_map<std::string, RecordList*, TextHash, std::equal_to<>> lists;
+    std::unique_ptr<PieceReader> reader;  // its block is reused from report to report
+    bool summaryOnly = false;
+};
+
+void ReadingMemoDeleter::operator()(ReadingMemo* memo) const {
+    delete memo;
+}
 
 namespace {
 
@@ -80,23 +114,6 @@ bool splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
 // converted.
 DateValue convertDateToken(std::string_view text) {
     return text.empty() ? 0 : parseDate(text);
-}
-
-DateValue convertDateMemo(DateMemo& memo, std::string_view text) {
-    if (text.empty()) {
-        return 0;
-    }
-    if (text.size() == memo.length &&
-        std::memcmp(text.data(), memo.text.data(), text.size()) == 0) {
-        return memo.value;
-    }
-    DateValue value = parseDate(text);
-    if (text.size() <= memo.text.size()) {
-        std::memcpy(memo.text.data(), text.data(), text.size());
-        memo.length = text.size();
-        memo.value = value;
-    }
-    return value;
 }
 
 RecordList& listOf(AppRecords& appRecords, ReadingMemo& memo, std::string_view appName) {
@@ -189,8 +206,8 @@ void readRecords(PieceReader& reader, AppRecords& appRecords, ReadingMemo& memo)
             continue;
         }
         if (datesNeeded) {
-            beginDate = convertDateMemo(memo.beginDate, fields.beginText);
-            endDate = convertDateMemo(memo.endDate, fields.endText);
+            beginDate = convertDateToken(fields.beginText);
+            endDate = convertDateToken(fields.endText);
             if (!insideDateWindow(beginDate, endDate)) {
                 continue;
             }
@@ -223,26 +240,10 @@ void reportUnreadable(Diagnostics& diagnostics, const char* path, const char* re
 
 }  // namespace
 
-bool parseSalesRecord(Piece& piece, SalesRecord& record) {
-    RecordFields fields;
-    bool any = splitRecordFields(piece, fields, true);
-    record = SalesRecord{};
-    record.appName.assign(fields.appName);
-    record.beginDate = convertDateToken(fields.beginText);
-    record.endDate = convertDateToken(fields.endText);
-    record.typeCode = fields.typeCode;
-    record.units = fields.units;
-    record.unitAmount = fields.unitAmount;
-    record.auxAmount = fields.auxAmount;
-    record.auxText.assign(fields.auxText);
-    record.currency.assign(fields.currency);
-    return any;
-}
-
-void readSalesReport(const char* fileName, AppRecords& appRecords) {
-    ReadingMemo memo;
-    Diagnostics diagnostics;
-    readSalesReport(fileName, appRecords, memo, diagnostics);
+ReadingMemoHandle startReading(bool summaryOnly) {
+    ReadingMemoHandle memo(new ReadingMemo);
+    memo->summaryOnly = summaryOnly;
+    return memo;
 }
 
 void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo,

@@ -41,8 +41,8 @@ void measureColumns(const RevenueGrid& revenueGrid, const CurrencySet& currencyS
 }
 
 // Prints the header and returns the width the currency columns add.
-int printHeader(int nameWidth, const CurrencySet& currencySet, CurrencyTotals& currencyTotals,
-                const UnitWidths& unitWidths, const AmountWidths& amountWidths) {
+int printHeader(int nameWidth, const CurrencySet& currencySet, const UnitWidths& unitWidths,
+                const AmountWidths& amountWidths) {
     std::printf("AppName");
     printRepeated(nameWidth - 7, ' ');
     int extraWidth = 0;
@@ -51,7 +51,6 @@ int printHeader(int nameWidth, const CurrencySet& currencySet, CurrencyTotals& c
         int amountWidth = amountWidths.at(currency);
         std::printf(" %*s %*s", unitWidth, "U", amountWidth, currency.c_str());
         extraWidth += unitWidth + amountWidth + 2;
-        currencyTotals[currency] = 0.0;
     }
     std::printf("\n");
     printRepeated(nameWidth + extraWidth, '-');
@@ -60,15 +59,13 @@ int printHeader(int nameWidth, const CurrencySet& currencySet, CurrencyTotals& c
 }
 
 void printRows(int nameWidth, const RevenueGrid& revenueGrid, const CurrencySet& currencySet,
-               CurrencyTotals& currencyTotals, const UnitWidths& unitWidths,
-               const AmountWidths& amountWidths) {
+               const UnitWidths& unitWidths, const AmountWidths& amountWidths) {
     for (const auto& [appName, cells] : revenueGrid) {
         std::printf("%-*s", nameWidth, appName.c_str());
         for (const std::string& currency : currencySet) {
             CurrencyCell cell = cellOf(cells, currency);
             std::printf(" %*" PRId64 " %*.2f", unitWidths.at(currency), cell.units,
                         amountWidths.at(currency), cell.amount);
-            currencyTotals[currency] += cell.amount;
         }
         std::printf("\n");
     }
@@ -89,12 +86,34 @@ void printTotals(int nameWidth, const CurrencyTotals& currencyTotals, const Unit
     std::printf("\n");
 }
 
-// The USD figure of a USD total is the total itself, whatever the rate file
-// says; a currency without a rate converts to 0.
-void printUsdRows(int nameWidth, const CurrencyTotals& currencyTotals, const UnitWidths& unitWidths,
-                  const AmountWidths& amountWidths, const RateTable& rateTable) {
+void printUsdRows(int nameWidth, const UsdTotals& usdTotals, const UnitWidths& unitWidths,
+                  const AmountWidths& amountWidths) {
     std::printf("%-*s", nameWidth, "Totals(USD)");
-    double grandTotal = 0.0;
+    for (const auto& [currency, converted] : usdTotals.converted) {
+        std::printf(" %*.2f", totalWidth(currency, unitWidths, amountWidths), converted);
+    }
+    std::printf("\n");
+    std::printf("\nGrandTotal(USD): %.2f\n", usdTotals.grandTotal);
+}
+
+}  // namespace
+
+void sumCurrencyTotals(const RevenueGrid& revenueGrid, const CurrencySet& currencySet,
+                       CurrencyTotals& currencyTotals) {
+    for (const std::string& currency : currencySet) {
+        currencyTotals[currency] = 0.0;
+    }
+    for (const auto& [appName, cells] : revenueGrid) {
+        for (const std::string& currency : currencySet) {
+            currencyTotals[currency] += cellOf(cells, currency).amount;
+        }
+    }
+}
+
+// The USD figure of a USD total is the total itself, whatever the rate file
+// says.
+UsdTotals convertToUsd(const CurrencyTotals& currencyTotals, const RateTable& rateTable) {
+    UsdTotals usdTotals;
     for (const auto& [currency, total] : currencyTotals) {
         double converted = 0.0;
         auto rate = rateTable.find(currency);
@@ -104,26 +123,24 @@ void printUsdRows(int nameWidth, const CurrencyTotals& currencyTotals, const Uni
         if (currency == "USD") {
             converted = total;
         }
-        grandTotal += converted;
-        std::printf(" %*.2f", totalWidth(currency, unitWidths, amountWidths), converted);
+        usdTotals.grandTotal += converted;
+        usdTotals.converted[currency] = converted;
     }
-    std::printf("\n");
-    std::printf("\nGrandTotal(USD): %.2f\n", grandTotal);
+    return usdTotals;
 }
-
-}  // namespace
 
 void printRevenueTable(int nameWidth, const RevenueGrid& revenueGrid,
                        const CurrencySet& currencySet, CurrencyTotals& currencyTotals,
                        UnitWidths& unitWidths, AmountWidths& amountWidths,
                        const RateTable& rateTable) {
     measureColumns(revenueGrid, currencySet, unitWidths, amountWidths);
-    int extraWidth = printHeader(nameWidth, currencySet, currencyTotals, unitWidths, amountWidths);
-    printRows(nameWidth, revenueGrid, currencySet, currencyTotals, unitWidths, amountWidths);
+    sumCurrencyTotals(revenueGrid, currencySet, currencyTotals);
+    int extraWidth = printHeader(nameWidth, currencySet, unitWidths, amountWidths);
+    printRows(nameWidth, revenueGrid, currencySet, unitWidths, amountWidths);
     printRepeated(nameWidth + extraWidth, '-');
     std::printf("\n");
     printTotals(nameWidth, currencyTotals, unitWidths, amountWidths);
     if (!rateTable.empty()) {
-        printUsdRows(nameWidth, currencyTotals, unitWidths, amountWidths, rateTable);
+        printUsdRows(nameWidth, convertToUsd(currencyTotals, rateTable), unitWidths, amountWidths);
     }
 }

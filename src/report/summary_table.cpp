@@ -20,8 +20,8 @@ void printSummaryTable(int nameWidth, const AppRecords& appRecords, RevenueGrid&
     std::printf("\n");
 }
 
-void printAppRow(int nameWidth, const std::string& appName, RevenueGrid& revenueGrid,
-                 CurrencySet& currencySet, const RecordList& records) {
+AppCounts tallyApp(const std::string& appName, RevenueGrid& revenueGrid, CurrencySet& currencySet,
+                   const RecordList& records) {
     // A list that stores its records is summed here, the same way the reader
     // sums a list that does not.
     AppSummary counted;
@@ -43,6 +43,12 @@ void printAppRow(int nameWidth, const std::string& appName, RevenueGrid& revenue
         cell.units += summary->cells[i].units;
         currencySet.insert(currency);
     }
+    return {summary->recordCount, summary->sales, summary->updates};
+}
+
+void printAppRow(int nameWidth, const std::string& appName, RevenueGrid& revenueGrid,
+                 CurrencySet& currencySet, const RecordList& records) {
+    AppCounts counts = tallyApp(appName, revenueGrid, currencySet, records);
     std::printf("%-*s    %6zu  %6" PRId64 "  %6" PRId64 "\n", nameWidth, appName.c_str(),
-                summary->recordCount, summary->sales, summary->updates);
+                counts.records, counts.sales, counts.updates);
 }

@@ -29,7 +29,8 @@ TEST(CommandLine, UsageTextEndsWithSuccess) {
     ScratchDirectory dir;
     const std::vector<std::vector<std::string>> commandLines = {
         {"salesum"},        {"salesum", "-h", "S_W*"},           {"salesum", "-v", "-h"},
-        {"salesum", "-vh"}, {"salesum", "-v", "--help", "S_W*"}, {"salesum", "--help"}};
+        {"salesum", "-vh"}, {"salesum", "-v", "--help", "S_W*"}, {"salesum", "--help"},
+        {"salesum", "-jh"}, {"salesum", "-j", "--help"}};
     for (const auto& arguments : commandLines) {
         ProgramRun run = runProgram(dir.path(), arguments);
         EXPECT_EQ(run.out, kUsage) << arguments.size();
@@ -40,8 +41,10 @@ TEST(CommandLine, UsageTextEndsWithSuccess) {
 
 TEST(CommandLine, MissingPatternEndsWithStatus255) {
     ScratchDirectory dir;
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {"salesum", "-v"}, {"salesum", "-c", "rates"}, {"salesum", "--"}}) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{"salesum", "-v"},
+                                                                       {"salesum", "-c", "rates"},
+                                                                       {"salesum", "--"},
+                                                                       {"salesum", "-vj"}}) {
         ProgramRun run = runProgram(dir.path(), arguments);
         EXPECT_EQ(run.out, "missing file(s)\n");
         EXPECT_EQ(run.err, "");
@@ -115,6 +118,8 @@ TEST(CommandLine, LostOutputIsReportedAsFailure) {
     EXPECT_EQ(run.status, 1);
 
     run = runProgram(dir.path(), {"salesum", "S_W*"}, toFull);
+    EXPECT_EQ(run.status, 1);
+    run = runProgram(dir.path(), {"salesum", "-j", "S_W*"}, toFull);
     EXPECT_EQ(run.status, 1);
 
     ProgramOptions closed;

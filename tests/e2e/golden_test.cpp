@@ -1,6 +1,8 @@
 // Golden end-to-end cases kept as data under tests/golden. Each directory
 // there is one scenario: input/ holds the files copied into a fresh working
-// directory, and every NAME.args beside it is one run over them:
+// directory (or input.path names, in its first line, a directory relative to
+// the case whose files are copied instead; a link would not survive every
+// checkout), and every NAME.args beside it is one run over them:
 //   NAME.args    the arguments after the program name, one per line
 //   NAME.out     the expected standard output, byte for byte
 //   NAME.err     the expected standard error (absent: empty)
@@ -80,14 +82,22 @@ std::string firstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
-class GoldenTest : public testing::TestWithParam<GoldenRun> {};
+fs::path inputDirectory(const GoldenRun& run) {
+    fs::path named = run.caseDirectory / "input.path";
+    if (fs::exists(named)) {
+        return run.caseDirectory / firstLine(readWholeFile(named.string()));
+    }
+    return run.caseDirectory / "input";
+}
 
-TEST_P(GoldenTest, MatchesExpectedOutput) {
+class Case : public testing::TestWithParam<GoldenRun> {};
+
+TEST_P(Case, Matches) {
     const GoldenRun& golden = GetParam();
     ScratchDirectory dir;
-    // input/ may be a link to a directory elsewhere in the tree; its files
-    // are copied, not linked, so the program sees plain regular files.
-    for (const auto& entry : fs::directory_iterator(golden.caseDirectory / "input")) {
+    // The input files are copied, not linked, so the program sees plain
+    // regular files.
+    for (const auto& entry : fs::directory_iterator(inputDirectory(golden))) {
         fs::copy(entry.path(), fs::path(dir.path()) / entry.path().filename(),
                  fs::copy_options::recursive);
     }
@@ -102,7 +112,7 @@ TEST_P(GoldenTest, MatchesExpectedOutput) {
     EXPECT_EQ(run.status, std::stoi(readOptional(runFile(golden, ".status"), "0")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, GoldenTest, testing::ValuesIn(findGoldenRuns()),
+INSTANTIATE_TEST_SUITE_P(Golden, Case, testing::ValuesIn(findGoldenRuns()),
                          [](const testing::TestParamInfo<GoldenRun>& info) {
                              return info.param.caseDirectory.filename().string() + "_" +
                                     info.param.name;

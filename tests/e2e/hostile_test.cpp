@@ -67,9 +67,10 @@ void PrintTo(const HostileCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class HostileInput : public ::testing::TestWithParam<HostileCase> {};
+class Hostile : public ::testing::TestWithParam<HostileCase> {};
 
-TEST_P(HostileInput, EndsInTimeWithTheRightResult) {
+// Every case ends in time, with the status and output its check expects.
+TEST_P(Hostile, EndsWell) {
     const HostileCase& c = GetParam();
     if (c.needsUnprivileged && windowsProgram()) {
         GTEST_SKIP() << "needs POSIX permissions";
@@ -120,7 +121,7 @@ constexpr int kManyNames = 100000;
 const std::string kOneApp = kHeader + reportLine("Solo", "1", "2", "1.50");
 
 INSTANTIATE_TEST_SUITE_P(
-    Reports, HostileInput,
+    Input, Hostile,
     ::testing::Values(
         HostileCase{.name = "ZeroBytes",
                     .prepare = [](auto& d) { d.write("S_W_empty", ""); },
@@ -325,7 +326,7 @@ std::string longReport() {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    LostOutput, HostileInput,
+    Output, Hostile,
     ::testing::Values(
         HostileCase{.name = "StandardOutputClosed",
                     .prepare = [](auto& d) { d.write("S_W_long", longReport()); },

@@ -81,13 +81,16 @@ TEST(Windows, PatternsTakeBothSeparators) {
     ScratchDirectory dir;
     dir.makeDirectory("sub/deeper");
     dir.write("sub/deeper/S_W_inner", report("Inner"));
-    // The bare name is opened in the current directory, where it is missing.
+    // The entry is read in the directory that was searched.
     for (const std::string& pattern :
          {std::string("sub\\deeper\\S_W*"), std::string("sub/deeper/S_W*"),
           std::string("sub\\deeper/s_w_*"), std::string(".\\sub/deeper\\S_W_inner"),
           std::string("Z:sub\\deeper\\S_W*"), dosPath(dir.path()) + "\\sub\\deeper\\S_W*"}) {
         ProgramRun run = runProgram(dir.path(), {"salesum", "-v", pattern});
-        EXPECT_EQ(run.out, "S_W_inner\nApps count: 0\n\n\n") << pattern;
+        EXPECT_EQ(run.out.rfind("S_W_inner\nApps count: 1\n\nInner ", 0), 0u) << pattern;
+        EXPECT_NE(run.out.find("\nInner               1       1       0\n"), std::string::npos)
+            << pattern;
+        EXPECT_EQ(run.err, "") << pattern;
     }
     // A root keeps its separator: "\tmp" names tmp in the root, not in the
     // current directory of the drive.
@@ -150,6 +153,7 @@ TEST(Platforms, DaysPastTheYear3000KeepTheirOrder) {
         {"-s", "30011231", false, true},  {"-e", "30011231", true, false},
         {"-s", "30010101", true, true},   {"-e", "30010101", true, false},
         {"-s", "30020102", false, false}, {"-e", "20081101", false, false},
+        {"-e", "30001301", true, false},  // month 13 of 3000 is January 3001
     };
     for (const char* zone : {"UTC", "Asia/Tokyo", "America/New_York"}) {
         ProgramOptions options;

@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <utility>
@@ -22,6 +24,15 @@ namespace {
 constexpr const char* kUtc = "UTC0";
 constexpr const char* kTokyo = "JST-9";                     // Asia/Tokyo
 constexpr const char* kNewYork = "EST5EDT,M3.2.0,M11.1.0";  // America/New_York
+
+// The day as a 'YYYYMMDD' text.
+std::string textOf(std::chrono::sys_days day) {
+    const std::chrono::year_month_day date{day};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return text;
+}
 
 class DateValueTest : public ::testing::Test {
 protected:
@@ -86,6 +97,64 @@ TEST_F(DateValueTest, FormatsTheUtcDateInAnyZone) {
     }
 }
 
+// Days on which a zone moved its standard offset at midnight, from the zone
+// database. Expected values were derived with python3's zoneinfo: the
+// instants at which the standard-time clock (utcoffset() - dst()) reads 00:00
+// on that day. None gives -1; of two, the earlier is the value. Pacific/Apia
+// skipped 2011-12-30 under daylight saving, which the calendar conversion
+// reads with the offset of either side: 00:00 at +14 is 2011-12-29 10:00 UTC,
+// at -10 a day later; the earlier again. Each day is converted right after
+// days on both sides of it and far from it, as a report's earlier lines
+// would leave the conversion.
+TEST_F(DateValueTest, ShiftedMidnightsDependOnlyOnTheDay) {
+    const struct {
+        const char* zone;
+        std::string text;
+        DateValue expected;
+    } cases[] = {
+        // clang-format off
+        {"Asia/Kathmandu", "19860101", -1},  // +05:30 to +05:45
+        {"Asia/Kathmandu", "19851231", 504815400},  // 1985-12-30 18:30 UTC
+        {"Australia/Lord_Howe", "19810301", -1}, {"Pacific/Kiritimati", "19941231", -1},
+        {"Antarctica/Casey", "20161022", -1},
+        {"Europe/Lisbon", "19760926", 212540400},  // 1976-09-25 23:00 UTC, not 09-26 00:00
+        {"America/Guyana", "19920329", 701838000},  // 03:00 UTC, not 04:00
+        {"Pacific/Apia", "20111230", 1325152800},
+        {"Antarctica/Vostok", "20231218", 1702832400}  // 2023-12-17 17:00 UTC, not 19:00
+        // clang-format on
+    };
+    const char* zoneDirectory =
+        std::getenv("TZDIR") != nullptr ? std::getenv("TZDIR") : "/usr/share/zoneinfo";
+    for (const auto& c : cases) {
+        if (!std::filesystem::exists(std::filesystem::path(zoneDirectory) / c.zone)) {
+            GTEST_SKIP() << "no zone data for " << c.zone << " in " << zoneDirectory;
+        }
+    }
+    using namespace std::chrono;
+    for (const auto& c : cases) {
+        useTimeZone(c.zone);
+        const sys_days day =
+            sys_days{year{std::stoi(c.text.substr(0, 4))} / std::stoi(c.text.substr(4, 2)) /
+                     std::stoi(c.text.substr(6, 2))};
+        for (int shift : {-2, -1, 1, 2, -3000, 3000}) {
+            const std::string previous = textOf(day + days{shift});
+            forgetConvertedDays();
+            parseDate(previous);
+            EXPECT_EQ(parseDate(c.text), c.expected)
+                << c.zone << " '" << c.text << "' after '" << previous << "'";
+        }
+    }
+    // A report's records in this order: the summer day of 2015 takes the
+    // remembered slot of 1976-09-26, which is then converted anew.
+    useTimeZone("Europe/Lisbon");
+    for (const char* text : {"19700102", "19760926", "20150720", "19700102", "19760926"}) {
+        const DateValue value = parseDate(text);
+        if (std::string(text) == "19760926") {
+            EXPECT_EQ(value, 212540400);
+        }
+    }
+}
+
 // Every day from 1970 to 2100, walked forwards and then backwards, so that
 // remembered days are both reused and evicted.
 TEST_F(DateValueTest, RememberedDaysKeepTheirValues) {
@@ -94,12 +163,8 @@ TEST_F(DateValueTest, RememberedDaysKeepTheirValues) {
     const sys_days first = sys_days{year{1970} / January / 1};
     const sys_days last = sys_days{year{2100} / December / 31};
     auto check = [](sys_days day) {
-        const year_month_day date{day};
-        char text[16];
-        std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year()),
-                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
         const DateValue expected = std::int64_t{day.time_since_epoch().count()} * 86400;
-        return parseDate(text) == expected;
+        return parseDate(textOf(day)) == expected;
     };
     int wrong = 0;
     for (sys_days day = first; day <= last; day += days{1}) {

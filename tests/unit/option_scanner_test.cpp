@@ -20,9 +20,9 @@ struct ScanCase {
     std::string diagnostics;             // all of standard error
 };
 
-class OptionScannerTest : public ::testing::TestWithParam<ScanCase> {};
+class ScanOptions : public ::testing::TestWithParam<ScanCase> {};
 
-TEST_P(OptionScannerTest, YieldsLettersArgumentsAndIndex) {
+TEST_P(ScanOptions, YieldsLettersArgumentsAndIndex) {
     const ScanCase& c = GetParam();
     std::vector<std::string> storage = {"prog"};
     storage.insert(storage.end(), c.arguments.begin(), c.arguments.end());
@@ -57,7 +57,7 @@ TEST_P(OptionScannerTest, YieldsLettersArgumentsAndIndex) {
 const std::string kNone = "(none)";
 
 INSTANTIATE_TEST_SUITE_P(
-    EdgeCases, OptionScannerTest,
+    EdgeCases, ScanOptions,
     ::testing::Values(
         ScanCase{{"-v", "-v", "f"}, {{'v', kNone}, {'v', kNone}, {-1, kNone}}, 3, ""},
         ScanCase{{"-vv", "f"}, {{'v', kNone}, {'v', kNone}, {-1, kNone}}, 2, ""},
@@ -71,6 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  "[E] prog: illegal option -x\n"},
         ScanCase{{"--", "-v"}, {{-1, kNone}}, 2, ""}, ScanCase{{"-"}, {{-1, kNone}}, 1, ""},
+        ScanCase{{"--x", "f"},
+                 {{'?', kNone}, {'?', kNone}, {-1, kNone}},
+                 2,
+                 "[E] prog: illegal option --\n[E] prog: illegal option -x\n"},
         ScanCase{{"-v-", "f"}, {{'v', kNone}, {-1, kNone}}, 2, ""},
         ScanCase{{"file", "-v"}, {{-1, kNone}}, 1, ""},
         ScanCase{{"-:", "-?"},

@@ -1,5 +1,6 @@
-// Turning report lines into records, and reading report files into the
-// records of each application inside the date window.
+// Reading report files into the records of each application inside the
+// date window: the fields taken by token position, the header, pieces as
+// lines, and the window.
 #include "input/sales_report.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +9,11 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/run_settings.h"
+#include "fuzz/piece_model.h"
 #include "input/date_value.h"
 #include "unit_support.h"
 
@@ -44,7 +47,16 @@ std::string describe(const SalesRecord& r) {
     return "'" + r.appName + "' " + numbers + " '" + r.auxText + "' '" + r.currency + "'";
 }
 
-TEST(ParseSalesRecord, TakesFieldsByTokenPosition) {
+// Reads the report at path as a listing run does, so every record is stored.
+AppRecords readListed(const std::string& path) {
+    AppRecords appRecords;
+    Diagnostics diagnostics;
+    readSalesReport(path.c_str(), appRecords, *startReading(false), diagnostics);
+    EXPECT_FALSE(diagnostics.failed) << path;
+    return appRecords;
+}
+
+TEST(ReadSalesReport, TakesFieldsByTokenPosition) {
     ScopedTimeZone zone("UTC0");
     // Dates: python3 calendar.timegm for 2008-11-02 and 2008-11-08 at 00:00.
     const struct {
@@ -65,15 +77,15 @@ TEST(ParseSalesRecord, TakesFieldsByTokenPosition) {
         {"", false, {}}
         // clang-format on
     };
+    runSettings = RunSettings{};
     for (const auto& c : cases) {
-        Piece piece;
-        ASSERT_LT(c.line.size(), sizeof piece.text);
-        std::memcpy(piece.text, c.line.c_str(), c.line.size() + 1);
-        piece.length = c.line.size();
-        SalesRecord record{"stale", 5, 5, 5, 5, 5.0, 5.0, "stale", "stale"};
-        EXPECT_EQ(parseSalesRecord(piece, record), c.parsed) << c.line;
+        ScratchFiles scratch;
+        AppRecords appRecords = readListed(scratch.write("S_W_0", kHeader + c.line));
+        ASSERT_EQ(appRecords.size(), c.parsed ? 1u : 0u) << c.line;
         if (c.parsed) {
-            EXPECT_EQ(describe(record), describe(c.expected)) << c.line;
+            std::vector<SalesRecord> records = storedRecords(appRecords.begin()->second);
+            ASSERT_EQ(records.size(), 1u) << c.line;
+            EXPECT_EQ(describe(records[0]), describe(c.expected)) << c.line;
         }
     }
 }
@@ -83,7 +95,7 @@ std::string summarise(const AppRecords& appRecords) {
     std::string summary;
     for (const auto& [name, records] : appRecords) {
         summary += "[" + name + "]";
-        for (const SalesRecord& record : records) {
+        for (const SalesRecord& record : storedRecords(records)) {
             summary += " " + std::to_string(record.units) + "/" + record.currency;
         }
         summary += ";";
@@ -95,10 +107,15 @@ std::string summarise(const AppRecords& appRecords) {
 std::string readReports(const std::vector<std::string>& files) {
     ScratchFiles scratch;
     AppRecords appRecords;
+    ReadingMemoHandle memo = startReading(false);
+    Diagnostics diagnostics;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        readSalesReport(scratch.write("S_W_" + std::to_string(i), files[i]).c_str(), appRecords);
+        readSalesReport(scratch.write("S_W_" + std::to_string(i), files[i]).c_str(), appRecords,
+                        *memo, diagnostics);
     }
-    readSalesReport((scratch.directory / "missing").c_str(), appRecords);
+    EXPECT_FALSE(diagnostics.failed);
+    readSalesReport((scratch.directory / "missing").c_str(), appRecords, *memo, diagnostics);
+    EXPECT_TRUE(diagnostics.failed);  // and it adds nothing
     return summarise(appRecords);
 }
 
@@ -126,6 +143,8 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
         {{kHeader + line600}, "[] 0/;[Long] 12/USD;"},
         {{kHeader + "\r\n" + reportLine({{8, "3"}}) + crLfLine}, "[App] 12/USD 5/EUR;"},
         {{kHeader + nulLine}, "[Ap] 0/;"},
+        // Two labels that share a slot of the reading memo stay apart.
+        {{kHeader + reportLine() + reportLine({{15, "USC"}})}, "[App] 12/USD 12/USC;"},
         {{kHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
               datedLine("B", "2", "11/02/2008", "11/08/2008"),
           kHeader + datedLine("A", "3", "11/09/2008", "11/15/2008") +
@@ -136,6 +155,26 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
     for (const auto& c : cases) {
         EXPECT_EQ(readReports(c.files), c.expected) << c.files[0];
     }
+}
+
+// Neighbouring records of one label that share one date of their period keep
+// their own other date, as the listing shows them.
+TEST(ReadSalesReport, NeighboursKeepTheirOwnPeriods) {
+    ScopedTimeZone zone("UTC0");
+    runSettings = RunSettings{};
+    ScratchFiles scratch;
+    const std::string file = kHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
+                             datedLine("A", "2", "11/02/2008", "11/09/2008") +
+                             datedLine("A", "3", "11/03/2008", "11/09/2008");
+    AppRecords appRecords = readListed(scratch.write("S_W_0", file));
+    std::vector<std::pair<DateValue, DateValue>> periods;
+    for (const SalesRecord& record : storedRecords(appRecords["A"])) {
+        periods.emplace_back(record.beginDate, record.endDate);
+    }
+    // python3 calendar.timegm for 2008-11-02, -08, -09 and -03 at 00:00.
+    const std::vector<std::pair<DateValue, DateValue>> expected = {
+        {1225584000, 1226102400}, {1225584000, 1226188800}, {1225670400, 1226188800}};
+    EXPECT_EQ(periods, expected);
 }
 
 TEST(ReadSalesReport, DropsRecordsOutsideTheDateWindow) {

@@ -20,10 +20,12 @@ TEST(MatchesWildcard, MatchesTheWholeName) {
         {"*", "", true}, {"*", "anything", true}, {"", "", true}, {"", "a", false},
         {"a", "", false}, {"?", "", false}, {"?", "x", true}, {"?", "xy", false},
         {"a?c", "abc", true}, {"a?c", "ac", false}, {"*?", "", false}, {"**b", "aab", true},
+        {"S_W**", "S_W", true},
         {"*a*b*", "xxaxxbxx", true}, {"*a*b*", "xxbxxaxx", false},
         {"a*b*c", "abbbc", true}, {"a*b*c", "acb", false},
         // ASCII letters fold; other bytes compare exactly; brackets are plain characters.
         {"s_w*", "S_W_1", true}, {"S_W*", "s_w_1", true},
+        {"S_Z*", "s_z_1", true}, {"a_z*", "A_Z", true}, {"@", "`", false}, {"[", "{", false},
         {"\xC3\xA9*", "\xC3\xA9t\xC3\xA9", true}, {"\xC3\xA9*", "\xC3\x89T", false},
         {"\xE4", "\xC4", false}, {"[ab]", "a", false}, {"[ab]", "[AB]", true}
         // clang-format on

@@ -1,0 +1,12 @@
+// Counting days in the proleptic Gregorian calendar, without the C
+// library's time functions: they are local-time aware and, on Windows, stop
+// after the year 3000.
+#pragma once
+
+#include <cstdint>
+
+// Days since 1970-01-01 of a civil date (month 1 to 12).
+std::int64_t daysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day);
+
+// The civil date of a count of days since 1970-01-01.
+void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day);

@@ -1,0 +1,197 @@
+#include "report/json_report.h"
+
+#include <cstdio>
+#include <map>
+#include <string_view>
+
+#include "report/json_text.h"
+#include "report/revenue_table.h"
+#include "report/summary_table.h"
+
+namespace {
+
+// The document is built in a buffer that goes out in large writes: a listing
+// can hold millions of records.
+constexpr std::size_t kWriteSize = std::size_t{1} << 16;
+
+void writeOut(std::string& out) {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    out.clear();
+}
+
+void writeOutWhenFull(std::string& out) {
+    if (out.size() >= kWriteSize) {
+        writeOut(out);
+    }
+}
+
+// Separates the members of an array or object: nothing before the first.
+struct Separator {
+    const char* first;
+    const char* next;
+    bool used = false;
+
+    const char* take() {
+        bool wasUsed = used;
+        used = true;
+        return wasUsed ? next : first;
+    }
+};
+
+void appendFiles(std::string& out, const std::vector<std::string>& files) {
+    out += "  \"files\": [";
+    Separator separator{"", ", "};
+    for (const std::string& file : files) {
+        out += separator.take();
+        appendJsonString(out, file);
+        writeOutWhenFull(out);
+    }
+    out += "],\n";
+}
+
+// The application's cells of the revenue table; a currency it sold nothing in
+// has none.
+void appendRevenue(std::string& out, const RevenueGrid& revenueGrid, const std::string& appName) {
+    out += "\"revenue\": {";
+    auto cells = revenueGrid.find(appName);
+    if (cells != revenueGrid.end()) {
+        Separator separator{"", ", "};
+        for (const auto& [currency, cell] : cells->second) {
+            out += separator.take();
+            appendJsonString(out, currency);
+            out += ": {\"units\": ";
+            appendJsonInteger(out, cell.units);
+            out += ", \"amount\": ";
+            appendJsonReal(out, cell.amount);
+            out += '}';
+        }
+    }
+    out += '}';
+}
+
+// A period's two dates as JSON values, formatted once per period of a list.
+struct ShownPeriod {
+    bool formatted = false;
+    std::string begin;
+    std::string end;
+};
+
+void appendListedRecord(std::string& out, const RecordList& list, const PackedRecord& record,
+                        ShownPeriod& shown) {
+    if (!shown.formatted) {
+        const RecordPeriod& period = list.periods[record.period];
+        appendJsonDate(shown.begin, period.beginDate);
+        appendJsonDate(shown.end, period.endDate);
+        shown.formatted = true;
+    }
+    const RecordLabel& label = list.labels[record.label];
+    out += "      {\"type\": ";
+    appendJsonInteger(out, record.typeCode);
+    out += ", \"units\": ";
+    appendJsonInteger(out, record.units);
+    out += ", \"unitAmount\": ";
+    appendJsonReal(out, record.unitAmount);
+    out += ", \"auxAmount\": ";
+    appendJsonReal(out, record.auxAmount);
+    out += ", \"country\": ";
+    appendJsonString(out, label.auxText);
+    out += ", \"currency\": ";
+    appendJsonString(out, label.currency);
+    out += ", \"begin\": ";
+    out += shown.begin;
+    out += ", \"end\": ";
+    out += shown.end;
+    out += '}';
+}
+
+// The sales, then the updates, each in list order, as the text listing has
+// them; records of other types are left out there too.
+void appendListing(std::string& out, const RecordList& records) {
+    out += ", \"listing\": [";
+    std::vector<ShownPeriod> shownPeriods(records.periods.size());
+    Separator separator{"\n", ",\n"};
+    for (std::int32_t type : {kSaleType, kUpdateType}) {
+        for (const PackedRecord& record : records.records) {
+            if (record.typeCode == type) {
+                out += separator.take();
+                appendListedRecord(out, records, record, shownPeriods[record.period]);
+                writeOutWhenFull(out);
+            }
+        }
+    }
+    out += separator.used ? "\n    ]" : "]";
+}
+
+void appendApps(std::string& out, const AppRecords& appRecords, RevenueGrid& revenueGrid,
+                CurrencySet& currencySet, bool withListing) {
+    out += "  \"apps\": [";
+    Separator separator{"\n", ",\n"};
+    for (const auto& [appName, records] : appRecords) {
+        AppCounts counts = tallyApp(appName, revenueGrid, currencySet, records);
+        out += separator.take();
+        out += "    {\"name\": ";
+        appendJsonString(out, appName);
+        out += ", \"records\": ";
+        appendJsonInteger(out, static_cast<std::int64_t>(counts.records));
+        out += ", \"sales\": ";
+        appendJsonInteger(out, counts.sales);
+        out += ", \"updates\": ";
+        appendJsonInteger(out, counts.updates);
+        out += ", ";
+        appendRevenue(out, revenueGrid, appName);
+        if (withListing) {
+            appendListing(out, records);
+        }
+        out += '}';
+        writeOutWhenFull(out);
+    }
+    out += separator.used ? "\n  ],\n" : "],\n";
+}
+
+void appendCurrencies(std::string& out, const CurrencySet& currencySet) {
+    out += "  \"currencies\": [";
+    Separator separator{"", ", "};
+    for (const std::string& currency : currencySet) {
+        out += separator.take();
+        appendJsonString(out, currency);
+    }
+    out += "],\n";
+}
+
+void appendTotals(std::string& out, std::string_view key,
+                  const std::map<std::string, double>& totals) {
+    out += "  ";
+    appendJsonString(out, key);
+    out += ": {";
+    Separator separator{"", ", "};
+    for (const auto& [currency, total] : totals) {
+        out += separator.take();
+        appendJsonString(out, currency);
+        out += ": ";
+        appendJsonReal(out, total);
+    }
+    out += '}';
+}
+
+}  // namespace
+
+void printJsonReport(const std::vector<std::string>& files, const AppRecords& appRecords,
+                     RevenueGrid& revenueGrid, CurrencySet& currencySet,
+                     CurrencyTotals& currencyTotals, const RateTable& rateTable, bool withListing) {
+    std::string out = "{\n";
+    appendFiles(out, files);
+    appendApps(out, appRecords, revenueGrid, currencySet, withListing);
+    appendCurrencies(out, currencySet);
+    sumCurrencyTotals(revenueGrid, currencySet, currencyTotals);
+    appendTotals(out, "totals", currencyTotals);
+    // The USD figures exactly when the text report has its USD rows.
+    if (!appRecords.empty() && !rateTable.empty()) {
+        UsdTotals usdTotals = convertToUsd(currencyTotals, rateTable);
+        out += ",\n";
+        appendTotals(out, "totalsUsd", usdTotals.converted);
+        out += ",\n  \"grandTotalUsd\": ";
+        appendJsonReal(out, usdTotals.grandTotal);
+    }
+    out += "\n}\n";
+    writeOut(out);
+}

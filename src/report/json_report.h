@@ -1,0 +1,18 @@
+// The report as one JSON document, for programs rather than people: the
+// files taken, every application with its summary figures and its revenue
+// cells, the currencies, the totals and, when rates were loaded, the USD
+// totals. Its figures are the very sums the tables print (the same doubles,
+// before rounding).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/types.h"
+
+// Writes the document and one LF to standard output. Like the tables, it
+// fills the revenue grid, the currency set and the currency totals. With
+// withListing, each application also lists its sales and then its updates.
+void printJsonReport(const std::vector<std::string>& files, const AppRecords& appRecords,
+                     RevenueGrid& revenueGrid, CurrencySet& currencySet,
+                     CurrencyTotals& currencyTotals, const RateTable& rateTable, bool withListing);
