@@ -22,13 +22,15 @@ constexpr std::size_t kReadBlockSize = 1 << 16;
 // Reads a file in large blocks and hands out pieces from the buffer. After
 // the last piece, sourceFailed(reader.source) tells whether the file was cut
 // short by a read error or damaged compressed data.
-struct PieceReader {
+struct alignas(4096) PieceReader {
     ByteSource source;
     // Zeroed once: the line scan reads 64 bytes at a time, also past the
     // bytes that hold file data, and must never see undefined memory. The
-    // padding after the block's data is never filled. Aligned to a cache
-    // line: at the 8-byte alignment it had, the system's copying of the
-    // file into it took twice as long.
+    // padding after the block's data is never filled. The reader is aligned
+    // to a page and the block to a cache line after the source, so the
+    // block starts a cache line or more into a page: the system copies the
+    // file's pages from page boundaries, and into a block at (or just short
+    // of) a page boundary that copying took twice as long.
     alignas(64) char block[kReadBlockSize + kScanPadding] = {};
     std::size_t position = 0;                // next unread byte of block
     std::size_t filled = 0;                  // bytes of block that hold file data
