@@ -18,6 +18,8 @@ cmake --build build -j2
 # its name and prints the same messages as when it runs on its own.
 wrapperDir="$(mktemp -d)"
 trap 'rm -rf "${wrapperDir}"' EXIT
+# Some tests run the program as an ordinary user, who must reach the wrapper.
+chmod 755 "${wrapperDir}"
 ln -s "$(pwd)/build/salesum" "${wrapperDir}/salesum"
 cat >"${wrapperDir}/memcheck" <<WRAPPER
 #!/bin/sh
