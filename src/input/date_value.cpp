@@ -3,11 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 
 #include "common/civil_calendar.h"
 #include "common/lenient_number.h"
+#include "common/text_words.h"
 
 namespace {
 
@@ -133,33 +133,19 @@ DateValue convertDateText(std::string_view text) {
     return convertLocalDay(lenientInteger(year), lenientInteger(month), lenientInteger(day));
 }
 
-// A date text of at most 16 bytes as two words and its length: its first
-// eight bytes and its last eight (they overlap when it is shorter than 16),
-// or its bytes in the first word when it is shorter than 8. Loading whole
-// words keeps the look-up below cheap, as it runs for every date of a
-// report.
+// A date text of at most 16 bytes as its words (see text_words.h) and its
+// length, which together tell it from every other such text.
 struct TextKey {
-    std::uint64_t head = 0;
-    std::uint64_t tail = 0;
+    TextWords words;
     std::size_t length = 0;  // 0: no text
 
-    bool operator==(const TextKey&) const = default;
+    bool operator==(const TextKey& other) const {
+        return words.head == other.words.head && words.tail == other.words.tail &&
+               length == other.length;
+    }
 };
 
 constexpr std::size_t kLongestKeyedText = 16;
-
-TextKey keyOf(std::string_view text) {
-    TextKey key{0, 0, text.size()};
-    if (text.size() >= 8) {
-        std::memcpy(&key.head, text.data(), 8);
-        std::memcpy(&key.tail, text.data() + text.size() - 8, 8);
-    } else {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            key.head |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
-        }
-    }
-    return key;
-}
 
 // Reports repeat the same few date texts, and the calendar conversion is
 // slow, so converted texts are kept in a small direct-mapped table. A value
@@ -174,7 +160,8 @@ std::array<ConvertedText, 1024> convertedTexts;
 
 ConvertedText& slotOf(const TextKey& key) {
     constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
-    std::uint64_t hash = (key.head ^ (key.tail * kMultiplier) ^ key.length) * kMultiplier;
+    std::uint64_t hash =
+        (key.words.head ^ (key.words.tail * kMultiplier) ^ key.length) * kMultiplier;
     return convertedTexts[static_cast<std::size_t>(hash >> 54) % convertedTexts.size()];
 }
 
@@ -184,7 +171,7 @@ DateValue parseDate(std::string_view text) {
     if (text.empty() || text.size() > kLongestKeyedText) {
         return convertDateText(text);  // no report date looks like this
     }
-    TextKey key = keyOf(text);
+    TextKey key{textWords(text), text.size()};
     ConvertedText& slot = slotOf(key);
     if (slot.key != key) {
         slot = {key, convertDateText(text)};

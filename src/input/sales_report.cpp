@@ -16,6 +16,7 @@
 #include "common/lenient_number.h"
 #include "common/piece_reader.h"
 #include "common/run_settings.h"
+#include "common/text_words.h"
 #include "input/date_value.h"
 #include "report/record_listing.h"
 
@@ -130,32 +131,6 @@ RecordList& listOf(AppRecords& appRecords, ReadingMemo& memo, std::string_view a
     return list;
 }
 
-// Up to sixteen bytes of a text as two words: its first and its last eight
-// (overlapping when shorter), read in at most two loads each instead of one
-// step per byte.
-std::uint64_t textWords(std::string_view text, std::uint64_t& tail) {
-    const char* bytes = text.data();
-    std::size_t size = text.size();
-    std::uint64_t head = 0;
-    tail = 0;
-    if (size >= 8) {
-        std::memcpy(&head, bytes, 8);
-        std::memcpy(&tail, bytes + size - 8, 8);
-    } else if (size >= 4) {
-        std::uint32_t first = 0;
-        std::uint32_t last = 0;
-        std::memcpy(&first, bytes, 4);
-        std::memcpy(&last, bytes + size - 4, 4);
-        head = first;
-        tail = last;
-    } else if (size > 0) {
-        head = static_cast<unsigned char>(bytes[0]) |
-               static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[size / 2])) << 8 |
-               static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[size - 1])) << 16;
-    }
-    return head;
-}
-
 // Mixes the three texts' first and last bytes and lengths. Texts that share
 // them share a slot: that only costs a look-up, as any collision does.
 std::size_t slotIndexOf(std::string_view appName, std::string_view auxText,
@@ -163,10 +138,9 @@ std::size_t slotIndexOf(std::string_view appName, std::string_view auxText,
     constexpr std::uint64_t kFactor = 0x9E3779B97F4A7C15u;
     std::uint64_t hash = appName.size() | auxText.size() << 16 | currency.size() << 32;
     for (std::string_view text : {appName, auxText, currency}) {
-        std::uint64_t tail = 0;
-        std::uint64_t head = textWords(text, tail);
-        hash = (std::rotl(hash, 23) ^ head) * kFactor;
-        hash = (std::rotl(hash, 23) ^ tail) * kFactor;
+        TextWords words = textWords(text);
+        hash = (std::rotl(hash, 23) ^ words.head) * kFactor;
+        hash = (std::rotl(hash, 23) ^ words.tail) * kFactor;
     }
     return static_cast<std::size_t>(hash >> 40) % ReadingMemo::kSlotCount;
 }

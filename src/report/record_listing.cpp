@@ -51,6 +51,20 @@ ShownPeriod showPeriod(DateValue beginDate, DateValue endDate) {
     return {true, joinTexts(formatShortDate(beginDate), formatShortDate(endDate), "\n")};
 }
 
+// The numbers of a line, "%d %3d %9.2f %9.2f", the same for every way a
+// line is put together.
+[[gnu::always_inline]] inline char* appendNumbers(char* out, std::int32_t typeCode,
+                                                  std::int32_t units, double unitAmount,
+                                                  double auxAmount) {
+    out = appendInteger(out, typeCode);
+    *out++ = ' ';
+    out = appendInteger(out, units, 3);
+    *out++ = ' ';
+    out = appendFixed2(out, unitAmount, 9);
+    *out++ = ' ';
+    return appendFixed2(out, auxAmount, 9);
+}
+
 // Room for one line with these parts.
 std::size_t lineRoom(const ShownLabel& label, const ShownPeriod& period) {
     return label.head.size() + label.middle.size() + period.tail.size() + 2 * kMaxFormattedNumber +
@@ -62,13 +76,7 @@ char* formatRecordLine(char* out, const ShownLabel& label, std::int32_t typeCode
                        std::int32_t units, double unitAmount, double auxAmount,
                        const ShownPeriod& period) {
     out = appendText(out, label.head);
-    out = appendInteger(out, typeCode);
-    *out++ = ' ';
-    out = appendInteger(out, units, 3);
-    *out++ = ' ';
-    out = appendFixed2(out, unitAmount, 9);
-    *out++ = ' ';
-    out = appendFixed2(out, auxAmount, 9);
+    out = appendNumbers(out, typeCode, units, unitAmount, auxAmount);
     out = appendText(out, label.middle);
     return appendText(out, period.tail);
 }
@@ -116,13 +124,7 @@ void printLine(std::string_view appName, std::int32_t typeCode, std::int32_t uni
     }
     char* at = appendText(line, appName, 12, true);
     *at++ = ' ';
-    at = appendInteger(at, typeCode);
-    *at++ = ' ';
-    at = appendInteger(at, units, 3);
-    *at++ = ' ';
-    at = appendFixed2(at, unitAmount, 9);
-    *at++ = ' ';
-    at = appendFixed2(at, auxAmount, 9);
+    at = appendNumbers(at, typeCode, units, unitAmount, auxAmount);
     for (std::string_view text :
          {auxText, currency, std::string_view(begin), std::string_view(end)}) {
         *at++ = ' ';
