@@ -115,6 +115,21 @@ TEST(FastPath, ByteMasksMatchThePlainRule) {
     }
 }
 
+// A temporary file holding bytes, read as pieces at one scan width.
+struct OpenPieces {
+    FileHandle file;
+    std::unique_ptr<PieceReader> reader;
+};
+
+OpenPieces openPieces(const std::string& bytes, ScanWidth width) {
+    OpenPieces open{FileHandle(std::tmpfile()), std::make_unique<PieceReader>()};
+    std::fwrite(bytes.data(), 1, bytes.size(), open.file.get());
+    std::rewind(open.file.get());
+    startPieces(*open.reader, open.file.get());
+    open.reader->width = width;
+    return open;
+}
+
 // Pieces at every scan width against the reference; both the pieces left in
 // the read block and the copied ones must occur.
 TEST(FastPath, PiecesMatchTheByteByByteRules) {
@@ -132,15 +147,10 @@ TEST(FastPath, PiecesMatchTheByteByByteRules) {
             if (size % 2 == 1) {
                 std::erase(bytes, '\x1A');  // a Ctrl-Z would end the file early
             }
-            FileHandle file(std::tmpfile());
-            std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-            std::rewind(file.get());
-            auto reader = std::make_unique<PieceReader>();
-            startPieces(*reader, file.get());
-            reader->width = width;
+            OpenPieces open = openPieces(bytes, width);
             std::vector<std::string> pieces;
             Piece piece;
-            while (readPiece(*reader, piece)) {
+            while (readPiece(*open.reader, piece)) {
                 pieces.emplace_back(pieceText(piece), piece.length);
                 ++(piece.view != nullptr ? inPlace : copied);
             }
@@ -160,14 +170,9 @@ TEST(FastPath, SplitTokensMatchesNextToken) {
     std::erase(bytes, '\x1A');  // a Ctrl-Z would end the file early
     std::vector<std::string> pieces = modelTexts(bytes);
     for (ScanWidth width : runnableWidths()) {
-        FileHandle file(std::tmpfile());
-        std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-        std::rewind(file.get());
-        auto reader = std::make_unique<PieceReader>();
-        startPieces(*reader, file.get());
-        reader->width = width;
+        OpenPieces open = openPieces(bytes, width);
         Piece piece;
-        for (std::size_t index = 0; readPiece(*reader, piece); ++index) {
+        for (std::size_t index = 0; readPiece(*open.reader, piece); ++index) {
             std::string_view text(pieceText(piece), piece.length);
             ASSERT_LT(index, pieces.size());
             ASSERT_EQ(text, std::string_view(pieces[index]).substr(0, pieces[index].find('\0')));
