@@ -2,8 +2,10 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -149,9 +151,22 @@ void startSource(ByteSource& source, std::FILE* file, bool detectCompressed) {
     source.fileEnded = false;
     source.pending = {};
     source.failure = {};
+    source.givenBack.clear();
+    source.givenBackAt = 0;
+}
+
+void giveBack(ByteSource& source, std::string bytes) {
+    source.givenBack = std::move(bytes);
+    source.givenBackAt = 0;
 }
 
 std::size_t readBytes(ByteSource& source, char* into, std::size_t room) {
+    if (source.givenBackAt < source.givenBack.size()) {
+        std::size_t count = std::min(room, source.givenBack.size() - source.givenBackAt);
+        std::memcpy(into, source.givenBack.data() + source.givenBackAt, count);
+        source.givenBackAt += count;
+        return count;
+    }
     if (source.file == nullptr || hasFailure(source.failure) || room == 0) {
         return 0;
     }

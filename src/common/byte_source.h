@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 struct GzipStream;  // the decompressor's state, private to byte_source.cpp
 
@@ -36,6 +37,10 @@ struct ByteSource {
     std::unique_ptr<GzipStream, GzipStreamDeleter> gzip;
     SourceFailure pending;  // met, but bytes before it are still to be handed out
     SourceFailure failure;  // reported: the source yields nothing more
+    // Bytes already taken from the content and given back (see giveBack):
+    // handed out again before anything else.
+    std::string givenBack;
+    std::size_t givenBackAt = 0;
 };
 
 // Starts reading an open file from its current position.
@@ -45,6 +50,10 @@ void startSource(ByteSource& source, std::FILE* file, bool detectCompressed);
 // Returns 0 at the end, after which `failure` tells whether the content was
 // cut short.
 std::size_t readBytes(ByteSource& source, char* into, std::size_t room);
+
+// Makes bytes taken from the content the next ones handed out, before the
+// rest of the content (and before a failure met while taking them).
+void giveBack(ByteSource& source, std::string bytes);
 
 // True when the source ended on a failure rather than at its end.
 bool sourceFailed(const ByteSource& source);

@@ -5,12 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
-
-constexpr unsigned char kCtrlZ = 0x1A;
-
-// Moves the unread tail of the block to its start and reads more after it.
-// Returns false when nothing could be added.
 bool refillBlock(PieceReader& reader) {
     if (reader.ended) {
         return false;
@@ -26,6 +20,10 @@ bool refillBlock(PieceReader& reader) {
     }
     return got > 0;
 }
+
+namespace {
+
+constexpr unsigned char kCtrlZ = 0x1A;
 
 // True when the CR at reader.position is directly followed by an LF, reading
 // on into the next block if the CR ends this one.

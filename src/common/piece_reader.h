@@ -64,6 +64,10 @@ inline const char* pieceText(const Piece& piece) {
 // detectCompressed, a gzip file is read as its decompressed content.
 void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed = false);
 
+// Moves the unread tail of the block to its start and reads more after it.
+// Returns false when nothing could be added (and marks the reader ended).
+bool refillBlock(PieceReader& reader);
+
 // Forms the next piece. Returns false once the file has ended and no
 // characters are left. A NUL byte ends the piece's text for tokenising, but
 // the piece itself is formed before that cut.

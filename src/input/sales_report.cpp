@@ -14,10 +14,14 @@
 #include "common/field_splitter.h"
 #include "common/file_handle.h"
 #include "common/lenient_number.h"
+#include "common/line_reader.h"
 #include "common/piece_reader.h"
 #include "common/run_settings.h"
 #include "common/text_words.h"
 #include "input/date_value.h"
+#include "input/named_columns.h"
+#include "input/product_type.h"
+#include "input/record_fields.h"
 #include "report/record_listing.h"
 
 // A recently seen (name, country text, currency) triple with the list it
@@ -66,20 +70,6 @@ enum TokenPosition {
     kAuxAmountToken = 20,
 };
 
-// The fields of one line before the dates are converted: the texts still
-// point into the piece.
-struct RecordFields {
-    std::string_view appName;
-    std::string_view auxText;
-    std::string_view currency;
-    std::string_view beginText;
-    std::string_view endText;
-    std::int32_t typeCode = 0;
-    std::int32_t units = 0;
-    double unitAmount = 0.0;
-    double auxAmount = 0.0;
-};
-
 // Returns false when the line holds no token at all. Missing tokens leave
 // the fields empty or zero. Unless the record will be listed, the fields
 // only a listing shows (auxText, auxAmount) are left empty and the line is
@@ -98,7 +88,7 @@ bool splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
         tokens[missing] = std::string_view();
     }
     fields.appName = tokens[kAppNameToken];
-    fields.typeCode = lenientInteger(tokens[kTypeCodeToken]);
+    fields.typeCode = productTypeCode(tokens[kTypeCodeToken]);
     fields.units = lenientInteger(tokens[kUnitsToken]);
     fields.unitAmount = lenientReal(tokens[kUnitAmountToken]);
     fields.beginText = tokens[kBeginDateToken];
@@ -162,48 +152,83 @@ LabelSlot& slotOf(AppRecords& appRecords, ReadingMemo& memo, const RecordFields&
     return slot;
 }
 
-// Reads the pieces after the header into appRecords.
-void readRecords(PieceReader& reader, AppRecords& appRecords, ReadingMemo& memo) {
+// What every record line of a report is read with.
+struct LineContext {
+    AppRecords& appRecords;
+    ReadingMemo& memo;
+    bool listed;
+    // A record that is only summed never shows its dates, and without a date
+    // window every record is inside it: then the dates are not converted.
+    bool datesNeeded;
+};
+
+LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
+    const bool listed = !memo.summaryOnly;
+    return {appRecords, memo, listed,
+            listed || runSettings.startDate != 0 || runSettings.endLimit != 0};
+}
+
+// Adds the record of one line to its application, unless it lies outside
+// the date window.
+[[gnu::always_inline]] inline void keepRecord(const LineContext& context,
+                                              const RecordFields& fields) {
+    DateValue beginDate = 0;
+    DateValue endDate = 0;
+    if (context.datesNeeded) {
+        beginDate = convertDateToken(fields.beginText);
+        endDate = convertDateToken(fields.endText);
+        if (!insideDateWindow(beginDate, endDate)) {
+            return;
+        }
+    }
+    LabelSlot& slot = slotOf(context.appRecords, context.memo, fields);
+    RecordList& list = *slot.list;
+    if (!context.listed) {
+        addToSummary(list.summary, list,
+                     {fields.unitAmount, 0.0, fields.typeCode, fields.units, slot.label, 0});
+        return;
+    }
+    if (!slot.hasPeriod || slot.beginDate != beginDate || slot.endDate != endDate) {
+        slot.period = internPeriod(list, beginDate, endDate);
+        slot.hasPeriod = true;
+        slot.beginDate = beginDate;
+        slot.endDate = endDate;
+    }
+    std::uint32_t period = slot.period;
+    list.records.push_back(
+        {fields.unitAmount, fields.auxAmount, fields.typeCode, fields.units, slot.label, period});
+    if (runSettings.verbosity > 1) {
+        printPackedRecord(list, list.records.back());
+    }
+}
+
+// Reads the pieces after the header, each a record line whose fields are
+// taken by token position.
+void readRecordsByPosition(PieceReader& reader, const LineContext& context) {
     Piece piece;
     if (!readPiece(reader, piece)) {
         return;  // the header is skipped, whatever it holds
     }
     RecordFields fields;
-    const bool listed = !memo.summaryOnly;
-    // A record that is only summed never shows its dates, and without a date
-    // window every record is inside it: then the dates are not converted.
-    const bool datesNeeded = listed || runSettings.startDate != 0 || runSettings.endLimit != 0;
-    DateValue beginDate = 0;
-    DateValue endDate = 0;
     while (readPiece(reader, piece)) {
-        if (!splitRecordFields(piece, fields, listed)) {
-            continue;
+        if (splitRecordFields(piece, fields, context.listed)) {
+            keepRecord(context, fields);
         }
-        if (datesNeeded) {
-            beginDate = convertDateToken(fields.beginText);
-            endDate = convertDateToken(fields.endText);
-            if (!insideDateWindow(beginDate, endDate)) {
-                continue;
-            }
-        }
-        LabelSlot& slot = slotOf(appRecords, memo, fields);
-        RecordList& list = *slot.list;
-        if (!listed) {
-            addToSummary(list.summary, list,
-                         {fields.unitAmount, 0.0, fields.typeCode, fields.units, slot.label, 0});
-            continue;
-        }
-        if (!slot.hasPeriod || slot.beginDate != beginDate || slot.endDate != endDate) {
-            slot.period = internPeriod(list, beginDate, endDate);
-            slot.hasPeriod = true;
-            slot.beginDate = beginDate;
-            slot.endDate = endDate;
-        }
-        std::uint32_t period = slot.period;
-        list.records.push_back({fields.unitAmount, fields.auxAmount, fields.typeCode, fields.units,
-                                slot.label, period});
-        if (runSettings.verbosity > 1) {
-            printPackedRecord(list, list.records.back());
+    }
+}
+
+// Reads the lines after the header, whatever their length, each a record
+// line whose fields are taken by the header's column names.
+void readRecordsByName(PieceReader& reader, const ReportLayout& layout,
+                       const LineContext& context) {
+    WholeLine line;
+    if (!readWholeLine(reader, line)) {
+        return;  // the header
+    }
+    RecordFields fields;
+    while (readWholeLine(reader, line)) {
+        if (takeNamedFields(line.text, layout, context.listed, fields)) {
+            keepRecord(context, fields);
         }
     }
 }
@@ -235,9 +260,21 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     }
     PieceReader& reader = *memo.reader;
     startPieces(reader, file.get(), true);
-    readRecords(reader, appRecords, memo);
+    // The layout is chosen once, from the header: every line after it is
+    // read the same way.
+    ReportLayout layout = chooseLayout(peekFirstLine(reader));
+    LineContext context = contextOf(appRecords, memo);
+    if (layout.byName) {
+        readRecordsByName(reader, layout, context);
+    } else {
+        readRecordsByPosition(reader, context);
+    }
     // Records read before a failure stay: the message says the rest is lost.
     if (sourceFailed(reader.source)) {
         reportUnreadable(diagnostics, path, describeFailure(reader.source));
+    } else if (layout.missingColumn != nullptr) {
+        reportWarning(diagnostics,
+                      "'%s': its header has no '%s' column, so its fields are read by position\n",
+                      path, layout.missingColumn);
     }
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-inline const std::string kHeader = "Provider\tProvider Country\tVendor Identifier\tTitle\n";
+inline const std::string kHeader = "Provider\tProvider Country\tVendor Identifier\tTitle / Episode / Season\n";
 
 // One report line with the name, type, units, price and currency at their
 // token positions; the other fields are single blanks, so none is empty.

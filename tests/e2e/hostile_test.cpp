@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                     .prepare =
                         [](auto& d) {
                             d.write("S_W_header", kHeader);
-                            d.write("S_W_header_no_lf", "Provider\tTitle");
+                            d.write("S_W_header_no_lf", "Provider\tTitle / Episode / Season");
                         },
                     .arguments = {"salesum", "S_W*"},
                     .check = expectNoApplications},

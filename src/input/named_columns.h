@@ -1,0 +1,54 @@
+// Reading a report by its column names: which field of a line holds what,
+// found from the header, and a line's fields taken by those columns.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "input/record_fields.h"
+
+// The columns a record is built from. The first seven are required for a
+// report to be read by name; the last two are read when the header has them.
+enum NamedColumn {
+    kTitleColumn,
+    kTypeColumn,
+    kUnitsColumn,
+    kProceedsColumn,
+    kBeginDateColumn,
+    kEndDateColumn,
+    kCurrencyColumn,
+    kRequiredColumnCount,
+    kCountryColumn = kRequiredColumnCount,
+    kCustomerPriceColumn,
+    kNamedColumnCount,
+};
+
+// How a report is read, chosen from its header.
+struct ReportLayout {
+    bool byName = false;  // else by token position
+    // By name: the field index of each column, or -1 when the header lacks it.
+    int fieldOf[kNamedColumnCount] = {};
+    // By name: how many fields of a line must be split to reach the columns
+    // that are read, when the record is only summed and when it is listed.
+    int summedFields = 0;
+    int listedFields = 0;
+    // By name: for each of the first listedFields fields, the column it
+    // holds, or -1.
+    std::vector<signed char> columnAt;
+    // By position: the first required column the header lacks, when it
+    // names some of them (its layout changed); else null.
+    const char* missingColumn = nullptr;
+};
+
+// Reads the header's text (its first line, without the line end): fields
+// split at every TAB, spaces trimmed at both ends, names compared without
+// regard to ASCII case, the first of two equal names counting.
+ReportLayout chooseLayout(std::string_view header);
+
+// Splits a line read by name into fields and takes the layout's columns
+// into fields, converted. An empty field, or one the line lacks, leaves its
+// value empty or 0. Unless listed, the columns only a listing shows are
+// left empty. Returns false when every field of the line is empty: such a
+// line is no record.
+bool takeNamedFields(std::string_view line, const ReportLayout& layout, bool listed,
+                     RecordFields& fields);

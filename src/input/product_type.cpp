@@ -1,0 +1,54 @@
+#include "input/product_type.h"
+
+#include "common/lenient_number.h"
+
+namespace {
+
+struct ProductType {
+    std::string_view text;
+    std::int32_t typeCode;
+};
+
+// The codes that lenientInteger would not read as 1 or 7, or would read
+// only by accident of their first characters, spelt out.
+constexpr ProductType kProductTypes[] = {
+    // apps: phone, universal, tablet, custom, bundle, desktop
+    {"1", 1},
+    {"1F", 1},
+    {"1T", 1},
+    {"1E", 1},
+    {"1EP", 1},
+    {"1EU", 1},
+    {"1-B", 1},
+    {"F1", 1},
+    {"F1-B", 1},
+    // in-app purchases and subscriptions
+    {"IA1", 1},
+    {"IA1-M", 1},
+    {"IA9", 1},
+    {"IA9-M", 1},
+    {"IAY", 1},
+    {"IAY-M", 1},
+    {"IAC", 1},
+    {"FI1", 1},
+    // updates
+    {"7", 7},
+    {"7F", 7},
+    {"7T", 7},
+    {"F7", 7},
+};
+
+}  // namespace
+
+std::int32_t productTypeCode(std::string_view text) {
+    // Most records are plain sales and updates: spare them the table.
+    if (text.size() == 1 && (text[0] == '1' || text[0] == '7')) {
+        return text[0] - '0';
+    }
+    for (const ProductType& type : kProductTypes) {
+        if (type.text == text) {
+            return type.typeCode;
+        }
+    }
+    return lenientInteger(text);
+}

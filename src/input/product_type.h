@@ -1,0 +1,13 @@
+// What a record's product type text means: a sale, an update, or another
+// kind that is counted as a record only.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// The type code of a product type text, taken exactly and with its case:
+// 1 for an app sold or downloaded free and for an in-app purchase or
+// subscription (`1`, `1F`, `F1`, `IA1`, ...), 7 for an update (`7`, `7F`,
+// `7T`, `F7`), and for any other text its lenientInteger (re-downloads `3`
+// and `3F` give 3, restores `IA3` give 0). One table serves every layout.
+std::int32_t productTypeCode(std::string_view text);
