@@ -5,12 +5,14 @@ Two shapes, both in the 23-column layout with CR-LF line ends:
   many  - 1,000 daily reports of 300 lines each (header included)
   big   - one report of 2,000,000 lines (about 230 MB)
   half  - the big report's first 1,000,000 lines (needs big), for the linearity check
+  current - the big report's records in the current 28-column layout, read by
+          its header names (needs big); some blank columns are written empty
 
 Every run with the same arguments writes the same bytes. No field is ever
 empty (blank columns hold one space), so splitting on single TABs and on runs
 of TABs gives the same columns.
 
-usage: generate_reports.py DIRECTORY [many|big|half|all]
+usage: generate_reports.py DIRECTORY [many|big|half|current|all]
 """
 
 import datetime
@@ -133,6 +135,28 @@ def write_big(path, records):
             out.write("\r\n")
 
 
+CURRENT_HEADER = (
+    "Provider\tProvider Country\tSKU\tDeveloper\tTitle\tVersion\tProduct Type Identifier\t"
+    "Units\tDeveloper Proceeds\tBegin Date\tEnd Date\tCustomer Currency\tCountry Code\t"
+    "Currency of Proceeds\tStore Identifier\tCustomer Price\tPromo Code\tParent Identifier\t"
+    "Subscription\tPeriod\tCategory\tCMB\tDevice\tSupported Platforms\tProceeds Reason\t"
+    "Preserved Pricing\tClient\tOrder Type"
+)
+
+
+def write_current(source, path):
+    """The records of source, field for field, in the current layout."""
+    with open(source, newline="") as lines, open(path, "w", newline="") as out:
+        lines.readline()
+        out.write(CURRENT_HEADER + "\r\n")
+        for line in lines:
+            f = line.rstrip("\r\n").split("\t")
+            out.write("\t".join([
+                f[0], f[1], f[2], f[5], f[6], "", f[8], f[9], f[10], f[11], f[12], f[13], f[14],
+                f[15], f[19], f[20], " ", "", " ", "", "Games", "", "iPhone", "iOS", "", " ", "",
+                ""]) + "\r\n")
+
+
 def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
@@ -150,6 +174,10 @@ def main():
                 open(os.path.join(directory, "half", "S_W_half.txt"), "wb") as half:
             for _ in range(1000000):
                 half.write(whole.readline())
+    if shape in ("current", "all"):
+        os.makedirs(os.path.join(directory, "current"), exist_ok=True)
+        write_current(os.path.join(directory, "big", "S_W_big.txt"),
+                      os.path.join(directory, "current", "S_W_current.txt"))
 
 
 if __name__ == "__main__":

@@ -4,8 +4,10 @@
 // begun one way and read on the other.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/piece_reader.h"
 
@@ -16,6 +18,10 @@ struct WholeLine {
     std::string_view text;  // in the reader's block, or in copy; valid until the next read
     std::string copy;       // holds the text of a line that could not be left in the block
     bool cutAtNul = false;  // a NUL ended the text before the line's end
+    // Found by the scan that found the line's end: bit i % 64 of word i / 64
+    // is set where character i of text is a TAB. Bits at and past the
+    // text's length mean nothing.
+    std::vector<std::uint64_t> tabBits;
 };
 
 // The text of the file's first line, up to its first LF, CR, NUL or Ctrl-Z,

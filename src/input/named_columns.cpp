@@ -1,6 +1,8 @@
 #include "input/named_columns.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "common/lenient_number.h"
@@ -17,6 +19,17 @@ constexpr const char* kColumnNames[kNamedColumnCount] = {
 // A header that names one of these, but not all seven required columns,
 // belongs to a layout that changed again.
 constexpr NamedColumn kTellingColumns[] = {kTitleColumn, kProceedsColumn, kCurrencyColumn};
+
+// text[begin, end) without the spaces at either end.
+inline std::string_view trimSpaces(const char* text, std::size_t begin, std::size_t end) {
+    while (begin < end && text[begin] == ' ') {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == ' ') {
+        --end;
+    }
+    return std::string_view(text + begin, end - begin);
+}
 
 std::string_view trimSpaces(std::string_view text) {
     std::size_t begin = text.find_first_not_of(' ');
@@ -65,45 +78,92 @@ ReportLayout chooseLayout(std::string_view header) {
         layout.missingColumn = telling ? missing : nullptr;
         return layout;
     }
+    int summed = 0;
     for (int column = 0; column < kNamedColumnCount; ++column) {
-        int needed = layout.fieldOf[column] + 1;
-        if (column < kCountryColumn) {
-            layout.summedFields = std::max(layout.summedFields, needed);
+        if (layout.fieldOf[column] < 0) {
+            continue;
         }
-        layout.listedFields = std::max(layout.listedFields, needed);
-    }
-    layout.columnAt.assign(static_cast<std::size_t>(layout.listedFields), -1);
-    for (int column = 0; column < kNamedColumnCount; ++column) {
-        if (layout.fieldOf[column] >= 0) {
-            layout.columnAt[static_cast<std::size_t>(layout.fieldOf[column])] =
-                static_cast<signed char>(column);
+        ReportLayout::Pick pick{layout.fieldOf[column], static_cast<NamedColumn>(column)};
+        layout.listedPicks[layout.listedPickCount++] = pick;
+        if (column < kRequiredColumnCount) {
+            layout.summedPicks[summed++] = pick;
         }
     }
+    auto byField = [](const ReportLayout::Pick& a, const ReportLayout::Pick& b) {
+        return a.field < b.field;
+    };
+    std::sort(layout.summedPicks, layout.summedPicks + summed, byField);
+    std::sort(layout.listedPicks, layout.listedPicks + layout.listedPickCount, byField);
     return layout;
 }
 
-bool takeNamedFields(std::string_view line, const ReportLayout& layout, bool listed,
-                     RecordFields& fields) {
-    std::string_view texts[kNamedColumnCount] = {};
-    const int wanted = listed ? layout.listedFields : layout.summedFields;
-    const char* const end = line.data() + line.size();
-    const char* begin = line.data();
-    for (int index = 0; index < wanted; ++index) {
-        const void* tab = std::memchr(begin, '\t', static_cast<std::size_t>(end - begin));
-        const char* fieldEnd = tab != nullptr ? static_cast<const char*>(tab) : end;
-        int column = layout.columnAt[static_cast<std::size_t>(index)];
-        if (column >= 0 && (listed || column < kCountryColumn)) {
-            texts[column] =
-                trimSpaces(std::string_view(begin, static_cast<std::size_t>(fieldEnd - begin)));
-        }
-        if (tab == nullptr) {
-            break;
-        }
-        begin = fieldEnd + 1;
+namespace {
+
+// Hands out the TABs of a line, in order, from the bits its scan found.
+struct TabCursor {
+    const std::uint64_t* bits;
+    std::size_t length;
+    std::size_t word = 0;
+    std::uint64_t found = 0;
+
+    TabCursor(const WholeLine& line) : bits(line.tabBits.data()), length(line.text.size()) {
+        found = length == 0 ? 0 : masked(0);
     }
-    bool anyText = std::any_of(std::begin(texts), std::end(texts),
-                               [](std::string_view text) { return !text.empty(); });
-    if (!anyText && line.find_first_not_of(" \t") == std::string_view::npos) {
+    std::uint64_t masked(std::size_t at) const {
+        std::uint64_t word = bits[at];
+        std::size_t left = length - 64 * at;
+        return left < 64 ? word & ((std::uint64_t{1} << left) - 1) : word;
+    }
+    // The index of the next TAB, or length when none is left.
+    std::size_t next() {
+        while (found == 0) {
+            if (64 * (word + 1) >= length) {
+                return length;
+            }
+            found = masked(++word);
+        }
+        std::size_t tab = 64 * word + static_cast<std::size_t>(std::countr_zero(found));
+        found &= found - 1;
+        return tab;
+    }
+};
+
+}  // namespace
+
+bool takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
+                     RecordFields& fields) {
+    // Left unset by its constructor: every column taken is written below,
+    // and only those are read.
+    union Texts {
+        Texts() {}  // NOLINT: leaves the views unset on purpose
+        std::string_view views[kNamedColumnCount];
+    } unset;
+    std::string_view* texts = unset.views;
+    const ReportLayout::Pick* picks = listed ? layout.listedPicks : layout.summedPicks;
+    const int pickCount = listed ? layout.listedPickCount : kRequiredColumnCount;
+    const char* const text = line.text.data();
+    const std::size_t length = line.text.size();
+    TabCursor tabs(line);
+    int field = 0;          // the field that starts at begin
+    std::size_t begin = 0;  // past the length once the line has no more fields
+    bool anyText = false;
+    for (int at = 0; at < pickCount; ++at) {
+        const ReportLayout::Pick& pick = picks[at];
+        while (field < pick.field && begin <= length) {
+            begin = tabs.next() + 1;
+            ++field;
+        }
+        if (begin > length) {
+            texts[pick.column] = std::string_view();  // the line has no such field
+            continue;
+        }
+        std::size_t end = tabs.next();
+        texts[pick.column] = trimSpaces(text, begin, end);
+        anyText |= !texts[pick.column].empty();
+        begin = end + 1;
+        ++field;
+    }
+    if (!anyText && line.text.find_first_not_of(" \t") == std::string_view::npos) {
         return false;
     }
     fields.appName = texts[kTitleColumn];
@@ -113,7 +173,11 @@ bool takeNamedFields(std::string_view line, const ReportLayout& layout, bool lis
     fields.beginText = texts[kBeginDateColumn];
     fields.endText = texts[kEndDateColumn];
     fields.currency = texts[kCurrencyColumn];
-    fields.auxText = texts[kCountryColumn];
-    fields.auxAmount = lenientReal(texts[kCustomerPriceColumn]);
+    if (listed) {
+        bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
+        bool hasPrice = layout.fieldOf[kCustomerPriceColumn] >= 0;
+        fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();
+        fields.auxAmount = hasPrice ? lenientReal(texts[kCustomerPriceColumn]) : 0.0;
+    }
     return true;
 }

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <string_view>
-#include <vector>
 
+#include "common/line_reader.h"
 #include "input/record_fields.h"
 
 // The columns a record is built from. The first seven are required for a
@@ -28,13 +28,16 @@ struct ReportLayout {
     bool byName = false;  // else by token position
     // By name: the field index of each column, or -1 when the header lacks it.
     int fieldOf[kNamedColumnCount] = {};
-    // By name: how many fields of a line must be split to reach the columns
-    // that are read, when the record is only summed and when it is listed.
-    int summedFields = 0;
-    int listedFields = 0;
-    // By name: for each of the first listedFields fields, the column it
-    // holds, or -1.
-    std::vector<signed char> columnAt;
+    // By name: the columns to take from a line, in the order of their
+    // fields: the required ones when the record is only summed, and every
+    // one the header has when it is listed.
+    struct Pick {
+        int field = 0;
+        NamedColumn column = kTitleColumn;
+    };
+    Pick summedPicks[kNamedColumnCount] = {};
+    Pick listedPicks[kNamedColumnCount] = {};
+    int listedPickCount = 0;
     // By position: the first required column the header lacks, when it
     // names some of them (its layout changed); else null.
     const char* missingColumn = nullptr;
@@ -50,5 +53,5 @@ ReportLayout chooseLayout(std::string_view header);
 // value empty or 0. Unless listed, the columns only a listing shows are
 // left empty. Returns false when every field of the line is empty: such a
 // line is no record.
-bool takeNamedFields(std::string_view line, const ReportLayout& layout, bool listed,
+bool takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
                      RecordFields& fields);

@@ -40,11 +40,7 @@ constexpr ProductType kProductTypes[] = {
 
 }  // namespace
 
-std::int32_t productTypeCode(std::string_view text) {
-    // Most records are plain sales and updates: spare them the table.
-    if (text.size() == 1 && (text[0] == '1' || text[0] == '7')) {
-        return text[0] - '0';
-    }
+std::int32_t lookUpProductType(std::string_view text) {
     for (const ProductType& type : kProductTypes) {
         if (type.text == text) {
             return type.typeCode;

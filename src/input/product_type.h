@@ -10,4 +10,15 @@
 // subscription (`1`, `1F`, `F1`, `IA1`, ...), 7 for an update (`7`, `7F`,
 // `7T`, `F7`), and for any other text its lenientInteger (re-downloads `3`
 // and `3F` give 3, restores `IA3` give 0). One table serves every layout.
-std::int32_t productTypeCode(std::string_view text);
+inline std::int32_t productTypeCode(std::string_view text);
+
+// The same for a text other than `1` and `7`.
+std::int32_t lookUpProductType(std::string_view text);
+
+inline std::int32_t productTypeCode(std::string_view text) {
+    // Most records are plain sales and updates: spare them the table.
+    if (text.size() == 1 && (text[0] == '1' || text[0] == '7')) {
+        return text[0] - '0';
+    }
+    return lookUpProductType(text);
+}

@@ -227,7 +227,7 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout,
     }
     RecordFields fields;
     while (readWholeLine(reader, line)) {
-        if (takeNamedFields(line.text, layout, context.listed, fields)) {
+        if (takeNamedFields(line, layout, context.listed, fields)) {
             keepRecord(context, fields);
         }
     }
