@@ -4,6 +4,7 @@
 // and the figures the tables show, summed straight from stored records.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -59,6 +60,21 @@ inline std::vector<std::string_view> modelTokens(std::string_view text,
     return tokens;
 }
 
+// The product type table: the type code of a type text, taken exactly.
+inline std::int32_t modelTypeCode(const std::string& text) {
+    static const std::vector<std::string> kSales = {"1",     "1F",  "1T",    "1E",  "1EP",   "1EU",
+                                                    "1-B",   "F1",  "F1-B",  "IA1", "IA1-M", "IA9",
+                                                    "IA9-M", "IAY", "IAY-M", "IAC", "FI1"};
+    static const std::vector<std::string> kUpdates = {"7", "7F", "7T", "F7"};
+    if (std::find(kSales.begin(), kSales.end(), text) != kSales.end()) {
+        return 1;
+    }
+    if (std::find(kUpdates.begin(), kUpdates.end(), text) != kUpdates.end()) {
+        return 7;
+    }
+    return lenientInteger(text);
+}
+
 // The record a piece after the header stands for: its tokens at their
 // positions, converted. Returns false when the piece holds no token.
 inline bool modelRecord(const std::string& piece, SalesRecord& record) {
@@ -68,9 +84,11 @@ inline bool modelRecord(const std::string& piece, SalesRecord& record) {
     }
     tokens.resize(21);
     auto date = [](std::string_view text) { return text.empty() ? 0 : parseDate(text); };
-    record = {std::string(tokens[6]),    date(tokens[11]),          date(tokens[12]),
-              lenientInteger(tokens[8]), lenientInteger(tokens[9]), lenientReal(tokens[10]),
-              lenientReal(tokens[20]),   std::string(tokens[14]),   std::string(tokens[15])};
+    record = {std::string(tokens[6]),    date(tokens[11]),
+              date(tokens[12]),          modelTypeCode(std::string(tokens[8])),
+              lenientInteger(tokens[9]), lenientReal(tokens[10]),
+              lenientReal(tokens[20]),   std::string(tokens[14]),
+              std::string(tokens[15])};
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "gzip_member.h"
 #include "input/date_value.h"
 #include "input/sales_report.h"
+#include "named_model.h"
 #include "piece_model.h"
 #include "report/record_listing.h"
 #include "report/revenue_table.h"
@@ -40,10 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The first byte picks the settings: bit 0 the date window, bit 1 the
     // per-record listing, bit 2 reading for the tables only (no listing then,
-    // as without -v), bit 3 the file gzip-compressed. The rest is the file's
-    // content.
+    // as without -v), bit 3 the file gzip-compressed, bit 4 a header that is
+    // read by name put before the rest. The rest is the file's content.
     std::uint8_t flags = data[0];
-    const std::string content(data + 1, data + size);
+    const std::string content =
+        ((flags & 16) != 0 ? "Title\tUnits\tProduct Type Identifier\tCountry Code\t"
+                             "Developer Proceeds\tBegin Date\tEnd Date\tCustomer Price\t"
+                             "Currency of Proceeds\n"
+                           : "") +
+        std::string(data + 1, data + size);
     const bool window = (flags & 1) != 0;
     const bool summaryOnly = (flags & 4) != 0;
     runSettings = RunSettings{};
@@ -68,14 +74,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     readReport(path, appRecords, summaryOnly);
 
     if (!window) {
-        // Without a window every piece after the header that holds a token
-        // is a record, filed under its seventh token (or the empty name).
+        // Without a window every record line after the header is a record.
+        // By position: each piece that holds a token, filed under its
+        // seventh token (or the empty name). By name: each line with a
+        // field that is not empty, filed under its title.
         std::map<std::string, std::size_t> expected;
-        std::vector<std::string> pieces = modelPieces(content);
-        for (std::size_t i = 1; i < pieces.size(); ++i) {
-            auto tokens = modelTokens(pieces[i].c_str(), "\t\n");
-            if (!tokens.empty()) {
-                ++expected[tokens.size() > 6 ? std::string(tokens[6]) : std::string()];
+        const std::vector<std::string> lines = modelWholeLines(content);
+        const auto columns = modelColumns(lines.empty() ? std::string() : lines[0]);
+        if (modelReadsByName(columns)) {
+            for (std::size_t i = 1; i < lines.size(); ++i) {
+                SalesRecord record;
+                if (modelNamedRecord(columns, lines[i], record)) {
+                    ++expected[record.appName];
+                }
+            }
+        } else {
+            std::vector<std::string> pieces = modelPieces(content);
+            for (std::size_t i = 1; i < pieces.size(); ++i) {
+                auto tokens = modelTokens(pieces[i].c_str(), "\t\n");
+                if (!tokens.empty()) {
+                    ++expected[tokens.size() > 6 ? std::string(tokens[6]) : std::string()];
+                }
             }
         }
         FUZZ_CHECK(expected.size() == appRecords.size());

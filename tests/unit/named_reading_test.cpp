@@ -1,0 +1,294 @@
+// Reading a report by its column names: the layout chosen from the header,
+// the product type table in both layouts, the rules of a line read by name,
+// and the one-pass line scan against the plain model of those rules.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/file_handle.h"
+#include "common/line_reader.h"
+#include "common/run_settings.h"
+#include "fuzz/named_model.h"
+#include "input/named_columns.h"
+#include "input/sales_report.h"
+#include "unit_support.h"
+
+namespace {
+
+const std::string kSevenColumns =
+    "Title\tProduct Type Identifier\tUnits\tDeveloper Proceeds\tBegin Date\tEnd Date\t"
+    "Currency of Proceeds";
+const std::string kSevenFields = "Chess\t1F\t5\t1.40\t11/02/2008\t11/08/2008\tUSD";
+
+// Every field of a record, so that one comparison shows all differences.
+std::string describe(const SalesRecord& r) {
+    char numbers[160];
+    std::snprintf(numbers, sizeof numbers,
+                  "type %d units %d amount %.17g begin %lld end %lld aux %.17g", r.typeCode,
+                  r.units, r.unitAmount, static_cast<long long>(r.beginDate),
+                  static_cast<long long>(r.endDate), r.auxAmount);
+    return "'" + r.appName + "' " + numbers + " '" + r.auxText + "' '" + r.currency + "'";
+}
+
+// The records of a report read as a listing run reads it, in name order.
+std::vector<SalesRecord> readRecords(const std::string& bytes) {
+    ScratchFiles scratch;
+    AppRecords appRecords;
+    Diagnostics diagnostics;
+    readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords, *startReading(false),
+                    diagnostics);
+    EXPECT_FALSE(diagnostics.failed);
+    std::vector<SalesRecord> records;
+    for (const auto& [name, list] : appRecords) {
+        for (const SalesRecord& record : storedRecords(list)) {
+            records.push_back(record);
+        }
+    }
+    return records;
+}
+
+// A file of bytes, open for reading as lines at one scan width.
+struct OpenLines {
+    FileHandle file;
+    std::unique_ptr<PieceReader> reader = std::make_unique<PieceReader>();
+
+    OpenLines(const std::string& bytes, ScanWidth width) : file(std::tmpfile()) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+        std::rewind(file.get());
+        startPieces(*reader, file.get());
+        reader->width = width;
+    }
+};
+
+ReportLayout layoutOf(const std::string& bytes) {
+    OpenLines open(bytes, widestScan());
+    return chooseLayout(peekFirstLine(*open.reader));
+}
+
+TEST(ReadByName, ChoosesTheLayoutFromTheHeader) {
+    ScopedTimeZone zone("UTC0");
+    runSettings = RunSettings{};
+    // python3 calendar.timegm for 2008-11-02 and 2008-11-08 at 00:00.
+    const SalesRecord chess{"Chess", 1225584000, 1226102400, 1, 5, 1.40, 0.0, "", "USD"};
+    const SalesRecord listed{"Chess", 1225584000, 1226102400, 1, 5, 1.40, 1.99, "GB", "USD"};
+    std::string renamed = kSevenColumns;
+    renamed.replace(renamed.find("Units"), 5, "Quantity");
+    const struct {
+        std::string file;
+        const char* missing;  // null: none is missing, or the header is read by position
+        std::vector<SalesRecord> expected;
+    } cases[] = {
+        // clang-format off
+        {kSevenColumns + "\n" + kSevenFields + "\n", nullptr, {chess}},
+        // Another order, other columns among them, the listing's two columns.
+        {"Currency of Proceeds\tNote\tEnd Date\tBegin Date\tDeveloper Proceeds\tUnits\t"
+         "Product Type Identifier\tTitle\tCountry Code\tCustomer Price\r\n"
+         "USD\tx\t11/08/2008\t11/02/2008\t1.40\t5\t1F\tChess\tGB\t1.99\r\n", nullptr, {listed}},
+        {" title\tPRODUCT type identifier \tunits\tdeveloper proceeds\tBEGIN DATE\tend date\t"
+         "Currency Of Proceeds\n" + kSevenFields, nullptr, {chess}},
+        // The first of two equal names counts.
+        {"Title\t" + kSevenColumns + "\nChess\tOther\t1F\t5\t1.40\t11/02/2008\t11/08/2008\tUSD\n",
+         nullptr, {chess}},
+        // A header longer than a piece, and one longer than the read block.
+        {std::string(600, 'h') + "\t" + kSevenColumns + "\nx\t" + kSevenFields + "\n", nullptr,
+         {chess}},
+        {std::string(200000, 'h') + "\t" + kSevenColumns + "\nx\t" + kSevenFields + "\n", nullptr,
+         {chess}},
+        // A lone CR ends the header; the next line starts after it.
+        {kSevenColumns + "\r" + kSevenFields, nullptr, {chess}},
+        // Near misses are read by position: USD is the seventh token.
+        {renamed + "\n" + kSevenFields + "\n", "Units", {{"USD", 0, 0, 0, 0, 0.0, 0.0, "", ""}}},
+        {"Provider\tDeveloper Proceeds\n", "Title", {}},
+        {kSevenColumns.substr(0, kSevenColumns.rfind('\t')) + std::string(1, '\0') +
+             "\tCurrency of Proceeds\n", "Currency of Proceeds", {}},
+        // The first layout, and any other header, are no near miss.
+        {"Provider\tTitle / Episode / Season\tRoyalty Price\tRoyalty Currency\n", nullptr, {}},
+        {"a\tb\n", nullptr, {}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        const std::string header = c.file.substr(0, 80);
+        ReportLayout layout = layoutOf(c.file);
+        EXPECT_EQ(layout.missingColumn != nullptr ? layout.missingColumn : "",
+                  std::string(c.missing != nullptr ? c.missing : ""))
+            << header;
+        std::vector<SalesRecord> records = readRecords(c.file);
+        ASSERT_EQ(records.size(), c.expected.size()) << header;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            EXPECT_EQ(describe(records[i]), describe(c.expected[i])) << header;
+        }
+    }
+}
+
+// The type text decides the type code alike in both layouts; only by name
+// is the field trimmed.
+TEST(ReadByName, ProductTypesCountTheSameInBothLayouts) {
+    const struct {
+        const char* text;
+        int byPosition;
+        int byName;
+    } cases[] = {
+        // clang-format off
+        {"1", 1, 1}, {"1F", 1, 1}, {"1T", 1, 1}, {"1E", 1, 1}, {"1EP", 1, 1}, {"1EU", 1, 1},
+        {"1-B", 1, 1}, {"F1", 1, 1}, {"F1-B", 1, 1}, {"IA1", 1, 1}, {"IA1-M", 1, 1},
+        {"IA9", 1, 1}, {"IA9-M", 1, 1}, {"IAY", 1, 1}, {"IAY-M", 1, 1}, {"IAC", 1, 1},
+        {"FI1", 1, 1}, {"7", 7, 7}, {"7F", 7, 7}, {"7T", 7, 7}, {"F7", 7, 7},
+        // Anything else is read as a number: re-downloads, restores, case.
+        {"3", 3, 3}, {"3F", 3, 3}, {"IA3", 0, 0}, {"ia1", 0, 0}, {"f7", 0, 0}, {"1f", 1, 1},
+        {"F7 ", 0, 7}, {" 7", 7, 7}, {"12", 12, 12},
+        // clang-format on
+    };
+    runSettings = RunSettings{};
+    for (const auto& c : cases) {
+        const std::string positional =
+            "header\n0\t1\t2\t3\t4\t5\tApp\t7\t" + std::string(c.text) + "\t5\t1.40\n";
+        const std::string byName =
+            kSevenColumns + "\nApp\t" + c.text + "\t5\t1.40\t11/02/2008\t11/08/2008\tUSD\n";
+        for (const auto& [file, expected] :
+             {std::pair{positional, c.byPosition}, std::pair{byName, c.byName}}) {
+            std::vector<SalesRecord> records = readRecords(file);
+            ASSERT_EQ(records.size(), 1u) << c.text;
+            EXPECT_EQ(records[0].typeCode, expected) << "'" << c.text << "' in " << file;
+        }
+    }
+}
+
+// Application name and units of every record, in name order.
+std::string summarise(const std::vector<SalesRecord>& records) {
+    std::string summary;
+    for (const SalesRecord& record : records) {
+        summary +=
+            "[" + record.appName + "]" + std::to_string(record.units) + record.currency + ";";
+    }
+    return summary;
+}
+
+TEST(ReadByName, ReadsWholeLinesWithEveryField) {
+    runSettings = RunSettings{};
+    const std::string nul(1, '\0');
+    const std::string longName(70000, 'n');  // longer than the read block
+    const struct {
+        std::string lines;
+        std::string expected;
+    } cases[] = {
+        // clang-format off
+        {"A\t1\t2\t0\t\t\tEUR\nB\t1\t3\t0\r\nC\t1\t4\rD\t1\t5\r\n", "[A]2EUR;[B]3;[C]4;[D]5;"},
+        // Empty fields, one space or nothing, and spaces around values.
+        {" A \t\t 2 \t\t \t\t EUR\n", "[A]2EUR;"},
+        // Lines of empty fields are no records; a missing title is an empty one.
+        {"\n \t \t\n\t\t\t\t\t\tUSD\n", "[]0USD;"},
+        {"A" + nul + "B\t1\t2\nC\t1\t3" + nul + "\n", "[A]0;[C]3;"},
+        {"A\t1\t2\n\x1A" "B\t1\t3\n", "[A]2;"},
+        {"A\t1\t2\x1A", "[A]2;"},
+        {std::string(600, ' ') + "A\t1\t2\t" + std::string(600, 'x') + "\n", "[A]2;"},
+        {longName + "\t1\t2\n" + longName + "\t1\t3", "[" + longName + "]2;[" + longName + "]3;"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(summarise(readRecords(kSevenColumns + "\n" + c.lines)), c.expected)
+            << c.lines.substr(0, 40);
+    }
+}
+
+// Bytes built from fragments that stress the line and field rules.
+std::string randomLines(std::mt19937& random, std::size_t size) {
+    static const std::vector<std::string> kFragments = {"\t",
+                                                        "\t\t",
+                                                        "\n",
+                                                        "\r",
+                                                        "\r\n",
+                                                        " ",
+                                                        "  ",
+                                                        "Chess",
+                                                        "IA1",
+                                                        "F1",
+                                                        "7",
+                                                        "3F",
+                                                        "12",
+                                                        "-1",
+                                                        "1.40",
+                                                        "EUR",
+                                                        "11/02/2008",
+                                                        "20081108",
+                                                        "\x1A",
+                                                        std::string(1, '\0'),
+                                                        std::string(300, 'y')};
+    std::string bytes;
+    while (bytes.size() < size) {
+        bytes += kFragments[random() % kFragments.size()];
+    }
+    return bytes;
+}
+
+// The line scan at every width finds the lines, and the TABs in them, that
+// the plain model does, on lines left in the block and copied ones.
+TEST(ReadByName, WholeLinesMatchThePlainRules) {
+    std::mt19937 random(7);
+    std::vector<ScanWidth> widths = {ScanWidth::kPortable};
+    for (ScanWidth width : {ScanWidth::kSse2, ScanWidth::kAvx2}) {
+        if (width <= widestScan()) {
+            widths.push_back(width);
+        }
+    }
+    for (ScanWidth width : widths) {
+        for (std::size_t size : {0u, 900u, 70000u, 140001u}) {
+            std::string bytes = randomLines(random, size);
+            if (size % 2 == 1) {
+                std::erase(bytes, '\x1A');  // a Ctrl-Z would end the file early
+            }
+            OpenLines open(bytes, width);
+            std::vector<std::string> lines;
+            WholeLine line;
+            while (readWholeLine(*open.reader, line)) {
+                lines.emplace_back(line.text);
+                for (std::size_t i = 0; i < line.text.size(); ++i) {
+                    bool tab = (line.tabBits[i / 64] >> (i % 64) & 1) != 0;
+                    ASSERT_EQ(tab, line.text[i] == '\t') << i << " of " << lines.size();
+                }
+            }
+            EXPECT_EQ(lines, modelWholeLines(bytes))
+                << size << " width " << static_cast<int>(width);
+        }
+    }
+}
+
+// Every record read by name has the fields the plain model gives its line,
+// whatever the bytes, read for a listing and for the sums only.
+TEST(ReadByName, RecordsMatchThePlainRules) {
+    ScopedTimeZone zone("UTC0");
+    runSettings = RunSettings{};
+    std::mt19937 random(8);
+    const std::string header =
+        "Provider\tTitle\tCountry Code\t" + kSevenColumns.substr(6) + "\tCustomer Price\tTitle";
+    const std::map<std::string, std::size_t> columns = modelColumns(header);
+    ASSERT_TRUE(modelReadsByName(columns));
+    for (int round = 0; round < 40; ++round) {
+        const std::string bytes = header + "\n" + randomLines(random, 1 + random() % 20000);
+        std::vector<std::string> lines = modelWholeLines(bytes);
+        std::map<std::string, std::vector<SalesRecord>> byApp;
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            SalesRecord record;
+            if (modelNamedRecord(columns, lines[i], record)) {
+                byApp[record.appName].push_back(record);
+            }
+        }
+        std::vector<std::string> expected;
+        for (const auto& [app, records] : byApp) {
+            for (const SalesRecord& record : records) {
+                expected.push_back(describe(record));
+            }
+        }
+        std::vector<std::string> got;
+        for (const SalesRecord& record : readRecords(bytes)) {
+            got.push_back(describe(record));
+        }
+        ASSERT_EQ(got, expected) << round;
+    }
+}
+
+}  // namespace
