@@ -6,7 +6,8 @@
 # Generates the report sets once (deterministic, under $BENCH_DATA, default
 # /tmp/salesum-bench), then times on the same files: salesum default and -v,
 # the same aggregation in mawk, and the floor (wc -l, cat > /dev/null); on a
-# gzip copy of the big report, salesum and `gzip -dc`. Every command runs
+# gzip copy of the big report, salesum and `gzip -dc`; on a copy of its
+# records in the current layout (read by name), salesum default and -v. Every command runs
 # $BENCH_RUNS times (default 5); the median wall time is reported with the
 # median CPU time (user + system) and the peak resident memory. Wall and CPU
 # times come from `perf stat -e task-clock` where perf works (CPU to the
@@ -39,6 +40,10 @@ if [ ! -f "$data/big/S_W_big.txt" ] || [ ! -f "$data/half/S_W_half.txt" ] ||
     [ ! -d "$data/many" ]; then
     echo "generating report sets under $data ..."
     python3 "$root/bench/generate_reports.py" "$data" all
+fi
+if [ ! -f "$data/current/S_W_current.txt" ]; then
+    echo "writing the big report's records in the current layout into $data/current ..."
+    python3 "$root/bench/generate_reports.py" "$data" current
 fi
 if [ ! -f "$data/gz/S_W_big.txt.gz" ]; then
     echo "compressing the big report into $data/gz ..."
@@ -89,7 +94,8 @@ big_bytes=$(bytes "$data"/big/S_W_*)
 half_bytes=$(bytes "$data"/half/S_W_*)
 many_bytes=$(bytes "$data"/many/S_D_*)
 gz_bytes=$(bytes "$data"/gz/S_W_big.txt.gz)
-cat "$data"/big/* "$data"/half/* "$data"/many/* "$data"/gz/* >/dev/null  # warm the page cache
+current_bytes=$(bytes "$data"/current/S_W_*)
+cat "$data"/big/* "$data"/half/* "$data"/many/* "$data"/gz/* "$data"/current/* >/dev/null  # warm the page cache
 
 for set in big half many; do
     dir=$data/$set
@@ -102,6 +108,8 @@ for set in big half many; do
     measure "$set wc -l" "$dir" wc -l "${files[@]}"
     measure "$set cat" "$dir" cat "${files[@]}"
 done
+measure "current salesum" "$data/current" "$salesum" 'S_W*'
+measure "current salesum -v" "$data/current" "$salesum" -v 'S_W*'
 measure "gz salesum" "$data/gz" "$salesum" 'S_W*'
 measure "gz gzip -dc" "$data/gz" gzip -dc S_W_big.txt.gz
 if [ -n "${BASELINE:-}" ]; then
@@ -119,9 +127,11 @@ printf '| %-18s | %9s | %9s | %9s | %12s |\n' "set / command" "wall s" "CPU s" "
 printf '|%s|%s|%s|%s|%s|\n' "--------------------" "-----------" "-----------" "-----------" \
     "--------------"
 names=("big salesum" "big salesum -v" "big mawk" "big wc -l" "big cat" "half salesum"
-    "many salesum" "many salesum -v" "many mawk" "many wc -l" "many cat" "gz salesum" "gz gzip -dc")
+    "many salesum" "many salesum -v" "many mawk" "many wc -l" "many cat" "current salesum"
+    "current salesum -v" "gz salesum" "gz gzip -dc")
 [ -n "${BASELINE:-}" ] && names+=("big baseline -v")
-declare -A set_bytes=([big]=$big_bytes [half]=$half_bytes [many]=$many_bytes [gz]=$big_bytes)
+declare -A set_bytes=([big]=$big_bytes [half]=$half_bytes [many]=$many_bytes [gz]=$big_bytes
+    [current]=$current_bytes)
 for name in "${names[@]}"; do
     set=${name%% *}
     size=${set_bytes[$set]}  # the gz set's rate is of the bytes decompressed
@@ -136,6 +146,7 @@ listing_share=$(ratio "${memory[big salesum -v]}*1024" "$big_bytes")
 echo
 printf '%-34s %8s %8s  %s\n' "" wall CPU target
 declare -A vs_mawk vs_wc growth many_vs_big many_vs_mawk many_vs_wc gz_vs_gzip listing_vs_base
+declare -A current_vs_big current_listing_vs_big
 for kind in wall CPU; do
     declare -n t=$([ $kind = wall ] && echo seconds || echo cpu)
     vs_mawk[$kind]=$(ratio "${t[big salesum]}" "${t[big mawk]}")
@@ -145,6 +156,9 @@ for kind in wall CPU; do
     many_vs_mawk[$kind]=$(ratio "${t[many salesum]}" "${t[many mawk]}")
     many_vs_wc[$kind]=$(ratio "${t[many salesum]}" "${t[many wc -l]}")
     gz_vs_gzip[$kind]=$(ratio "${t[gz salesum]}" "${t[gz gzip -dc]}")
+    current_vs_big[$kind]=$(ratio "(${t[current salesum]} * $big_bytes)" "(${t[big salesum]} * $current_bytes)")
+    current_listing_vs_big[$kind]=$(ratio "(${t[current salesum -v]} * $big_bytes)" \
+        "(${t[big salesum -v]} * $current_bytes)")
     if [ -n "${BASELINE:-}" ]; then
         listing_vs_base[$kind]=$(ratio "${t[big salesum -v]}" "${t[big baseline -v]}")
     fi
@@ -162,6 +176,9 @@ if [ -n "${BASELINE:-}" ]; then
 fi
 row "time per byte, many / big" many_vs_big "x <= 1.15" "<= 1.15"
 row "salesum / gzip -dc (gz)" gz_vs_gzip "x <= 1.5" "<= 1.5"
+row "time per byte, current / big" current_vs_big "x <= 1.15" "<= 1.15"
+printf '%-34s %8.3f %8.3f\n' "time per byte -v, current / big" "${current_listing_vs_big[wall]}" \
+    "${current_listing_vs_big[CPU]}"
 row "time(big) / time(half)" growth "x <= 2.2" "<= 2.2"
 printf '%-34s %8.3f %8.3f\n' "salesum / mawk (many)" "${many_vs_mawk[wall]}" "${many_vs_mawk[CPU]}"
 printf '%-34s %8.3f %8.3f\n' "salesum / wc -l (many)" "${many_vs_wc[wall]}" "${many_vs_wc[CPU]}"
@@ -185,6 +202,13 @@ for set in big many; do
         status=1
     fi
 done
+# The current-layout copy holds the same records: the same tables.
+if cmp -s <(cd "$data/big" && "$salesum" 'S_W*') <(cd "$data/current" && "$salesum" 'S_W*'); then
+    echo "output (current): the same as the big report's"
+else
+    echo "output (current): DIFFERS from the big report's"
+    status=1
+fi
 # The compressed copy must give the very same tables as the report itself.
 if cmp -s <(cd "$data/big" && "$salesum" 'S_W*') <(cd "$data/gz" && "$salesum" 'S_W*'); then
     echo "output (gz): the same as the big report's"
