@@ -104,15 +104,17 @@ bool readLineInPlace(PieceReader& reader, WholeLine& line) {
 
 std::string peekFirstLine(PieceReader& reader) {
     // Usually the block holds the whole first line once it is filled.
-    while (reader.filled < kReadBlockSize && refillBlock(reader)) {
+    for (;;) {
         char* found = std::find_if(reader.block, reader.block + reader.filled, endsHeaderText);
         if (found != reader.block + reader.filled) {
             return std::string(reader.block, found);
         }
+        if (reader.filled == kReadBlockSize || !refillBlock(reader)) {
+            break;
+        }
     }
-    char* found = std::find_if(reader.block, reader.block + reader.filled, endsHeaderText);
-    std::string text(reader.block, found);
-    if (found != reader.block + reader.filled || reader.ended) {
+    std::string text(reader.block, reader.filled);
+    if (reader.ended) {
         return text;
     }
     // A first line longer than the block: read on until its text ends, and

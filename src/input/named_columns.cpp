@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
 #include "common/lenient_number.h"
 #include "input/product_type.h"
@@ -31,14 +30,6 @@ inline std::string_view trimSpaces(const char* text, std::size_t begin, std::siz
     return std::string_view(text + begin, end - begin);
 }
 
-std::string_view trimSpaces(std::string_view text) {
-    std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(begin, text.find_last_not_of(' ') + 1 - begin);
-}
-
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
@@ -54,7 +45,7 @@ ReportLayout chooseLayout(std::string_view header) {
     for (std::size_t begin = 0;; ++index) {
         std::size_t tab = header.find('\t', begin);
         std::string_view name =
-            trimSpaces(header.substr(begin, tab == std::string_view::npos ? tab : tab - begin));
+            trimSpaces(header.data(), begin, tab == std::string_view::npos ? header.size() : tab);
         for (int column = 0; column < kNamedColumnCount; ++column) {
             if (layout.fieldOf[column] < 0 && sameNameIgnoringCase(name, kColumnNames[column])) {
                 layout.fieldOf[column] = index;
@@ -106,7 +97,8 @@ struct TabCursor {
     std::size_t word = 0;
     std::uint64_t found = 0;
 
-    TabCursor(const WholeLine& line) : bits(line.tabBits.data()), length(line.text.size()) {
+    explicit TabCursor(const WholeLine& line)
+        : bits(line.tabBits.data()), length(line.text.size()) {
         found = length == 0 ? 0 : masked(0);
     }
     std::uint64_t masked(std::size_t at) const {
@@ -174,6 +166,7 @@ bool takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool lis
     fields.endText = texts[kEndDateColumn];
     fields.currency = texts[kCurrencyColumn];
     if (listed) {
+        // A column the header lacks was not taken: it reads as empty.
         bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
         bool hasPrice = layout.fieldOf[kCustomerPriceColumn] >= 0;
         fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();

@@ -9,8 +9,8 @@ struct ProductType {
     std::int32_t typeCode;
 };
 
-// The codes that lenientInteger would not read as 1 or 7, or would read
-// only by accident of their first characters, spelt out.
+// Every code that is a sale or an update, spelt out, whether or not
+// lenientInteger would read it so (`1` and `7` are caught before the table).
 constexpr ProductType kProductTypes[] = {
     // apps: phone, universal, tablet, custom, bundle, desktop
     {"1", 1},

@@ -25,16 +25,6 @@ const std::string kSevenColumns =
     "Currency of Proceeds";
 const std::string kSevenFields = "Chess\t1F\t5\t1.40\t11/02/2008\t11/08/2008\tUSD";
 
-// Every field of a record, so that one comparison shows all differences.
-std::string describe(const SalesRecord& r) {
-    char numbers[160];
-    std::snprintf(numbers, sizeof numbers,
-                  "type %d units %d amount %.17g begin %lld end %lld aux %.17g", r.typeCode,
-                  r.units, r.unitAmount, static_cast<long long>(r.beginDate),
-                  static_cast<long long>(r.endDate), r.auxAmount);
-    return "'" + r.appName + "' " + numbers + " '" + r.auxText + "' '" + r.currency + "'";
-}
-
 // The records of a report read as a listing run reads it, in name order.
 std::vector<SalesRecord> readRecords(const std::string& bytes) {
     ScratchFiles scratch;

@@ -37,16 +37,6 @@ std::string reportLine(const std::map<int, std::string>& changes = {}) {
 
 const std::string kHeader = "Provider\tProvider Country\tVendor Identifier\tUnits\n";
 
-// Every field of a record, so that one comparison shows all differences.
-std::string describe(const SalesRecord& r) {
-    char numbers[160];
-    std::snprintf(numbers, sizeof numbers,
-                  "type %d units %d amount %.17g begin %lld end %lld aux %.17g", r.typeCode,
-                  r.units, r.unitAmount, static_cast<long long>(r.beginDate),
-                  static_cast<long long>(r.endDate), r.auxAmount);
-    return "'" + r.appName + "' " + numbers + " '" + r.auxText + "' '" + r.currency + "'";
-}
-
 // Reads the report at path as a listing run does, so every record is stored.
 AppRecords readListed(const std::string& path) {
     AppRecords appRecords;

@@ -1,5 +1,5 @@
-// Helpers shared by the unit tests: a scratch directory of input files and a
-// time zone that holds for one test.
+// Helpers shared by the unit tests: a scratch directory of input files, a
+// time zone that holds for one test, and a record described in one text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/sales_record.h"
 #include "input/date_value.h"
 
 // A fresh directory that is removed with everything in it at the end.
@@ -60,3 +61,13 @@ struct ScopedTimeZone {
         forgetConvertedDays();
     }
 };
+
+// Every field of a record, so that one comparison shows all differences.
+inline std::string describe(const SalesRecord& r) {
+    char numbers[160];
+    std::snprintf(numbers, sizeof numbers,
+                  "type %d units %d amount %.17g begin %lld end %lld aux %.17g", r.typeCode,
+                  r.units, r.unitAmount, static_cast<long long>(r.beginDate),
+                  static_cast<long long>(r.endDate), r.auxAmount);
+    return "'" + r.appName + "' " + numbers + " '" + r.auxText + "' '" + r.currency + "'";
+}
