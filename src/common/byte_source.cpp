@@ -153,6 +153,7 @@ void startSource(ByteSource& source, std::FILE* file, bool detectCompressed) {
     source.failure = {};
     source.givenBack.clear();
     source.givenBackAt = 0;
+    source.digest = ContentDigest{};
 }
 
 void giveBack(ByteSource& source, std::string bytes) {
@@ -189,6 +190,7 @@ std::size_t readBytes(ByteSource& source, char* into, std::size_t room) {
     if (got == 0) {
         source.failure = source.pending;
     }
+    addContent(source.digest, into, got);
     return got;
 }
 

@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 
+#include "common/content_digest.h"
+
 struct GzipStream;  // the decompressor's state, private to byte_source.cpp
 
 struct GzipStreamDeleter {
@@ -41,6 +43,8 @@ struct ByteSource {
     // handed out again before anything else.
     std::string givenBack;
     std::size_t givenBackAt = 0;
+    // Of every byte handed out for the first time (not of those given back).
+    ContentDigest digest;
 };
 
 // Starts reading an open file from its current position.

@@ -76,7 +76,9 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 // correctly rounded value. Returns false, for the general conversion to
 // decide, in every other case.
 // It is inlined at both calls: nearly every amount goes through it.
-[[gnu::always_inline]] inline bool convertShortDecimal(std::string_view text, double& value) {
+// end is set to one past the last character read.
+[[gnu::always_inline]] inline bool convertShortDecimal(std::string_view text, double& value,
+                                                       std::size_t& end) {
     constexpr std::size_t kMostDigits = 15;
     std::uint64_t digits = 0;  // may wrap on a long text, which is then refused
     std::size_t at = 0;
@@ -96,18 +98,32 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
         return false;
     }
     value = static_cast<double>(digits) / kExactPowersOfTen[fractionDigits];
+    end = at;
     return true;
 }
 
 }  // namespace
 
-std::int32_t lenientInteger(std::string_view text) {
+namespace {
+
+// What lenientInteger reads of a text: its value, where the digits end, and
+// whether the value was clamped to the 32-bit range.
+struct IntegerPrefix {
+    std::int32_t value = 0;
+    std::size_t digitsBegin = 0;  // first character after the sign
+    std::size_t end = 0;          // one past the last digit
+    bool clamped = false;
+};
+
+[[gnu::always_inline]] inline IntegerPrefix readIntegerPrefix(std::string_view text) {
+    IntegerPrefix prefix;
     std::size_t at = skipSpace(text, 0);
     bool negative = false;
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
         negative = text[at] == '-';
         ++at;
     }
+    prefix.digitsBegin = at;
     // Accumulate towards the sign's limit and stop growing once past it.
     constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     std::int64_t value = 0;
@@ -116,12 +132,45 @@ std::int32_t lenientInteger(std::string_view text) {
             value = value * 10 + (text[at] - '0');
         }
     }
+    prefix.end = at;
     if (negative) {
-        return value >= kLimit ? std::numeric_limits<std::int32_t>::min()
-                               : static_cast<std::int32_t>(-value);
+        prefix.clamped = value > kLimit;
+        prefix.value = value >= kLimit ? std::numeric_limits<std::int32_t>::min()
+                                       : static_cast<std::int32_t>(-value);
+    } else {
+        prefix.clamped = value >= kLimit;
+        prefix.value = value >= kLimit ? std::numeric_limits<std::int32_t>::max()
+                                       : static_cast<std::int32_t>(value);
     }
-    return value >= kLimit ? std::numeric_limits<std::int32_t>::max()
-                           : static_cast<std::int32_t>(value);
+    return prefix;
+}
+
+bool onlySpaceFrom(std::string_view text, std::size_t at) {
+    return skipSpace(text, at) == text.size();
+}
+
+}  // namespace
+
+std::int32_t lenientInteger(std::string_view text) {
+    return readIntegerPrefix(text).value;
+}
+
+std::int32_t lenientInteger(std::string_view text, bool& asItLooks) {
+    IntegerPrefix prefix = readIntegerPrefix(text);
+    if (prefix.end == text.size()) {
+        // The usual units text: digits to the end. Without any digit it is
+        // blank, or a sign alone.
+        asItLooks = prefix.end > prefix.digitsBegin ? !prefix.clamped : onlySpaceFrom(text, 0);
+        return prefix.value;
+    }
+    std::size_t at = prefix.end;
+    if (text[at] == '.') {
+        for (++at; at < text.size() && text[at] == '0'; ++at) {
+        }
+    }
+    asItLooks = prefix.end > prefix.digitsBegin ? !prefix.clamped && onlySpaceFrom(text, at)
+                                                : onlySpaceFrom(text, 0);
+    return prefix.value;
 }
 
 namespace {
@@ -166,19 +215,26 @@ RealPrefix findRealPrefix(std::string_view text) {
 
 }  // namespace
 
-double lenientReal(std::string_view text) {
+namespace {
+
+// lenientReal, with end set to one past the number read (0 when the text
+// holds no number).
+[[gnu::always_inline]] inline double readReal(std::string_view text, std::size_t& end) {
     double value = 0.0;
     // Most amounts are short and begin with a digit: then the text is read
     // once. Blanks or a sign in front take the general path.
-    if (convertShortDecimal(text, value)) {
+    if (convertShortDecimal(text, value, end)) {
         return value;
     }
     RealPrefix prefix = findRealPrefix(text);
     if (!prefix.anyDigit) {
+        end = 0;
         return 0.0;
     }
+    end = prefix.end;
     std::string_view number = text.substr(prefix.begin, prefix.end - prefix.begin);
-    if (!convertShortDecimal(number, value)) {
+    std::size_t numberEnd = 0;
+    if (!convertShortDecimal(number, value, numberEnd)) {
         auto result = std::from_chars(number.data(), number.data() + number.size(), value,
                                       std::chars_format::general);
         if (result.ec == std::errc::result_out_of_range) {
@@ -186,6 +242,25 @@ double lenientReal(std::string_view text) {
         }
     }
     return prefix.negative ? -value : value;
+}
+
+}  // namespace
+
+double lenientReal(std::string_view text) {
+    std::size_t end = 0;
+    return readReal(text, end);
+}
+
+double lenientReal(std::string_view text, bool& asItLooks) {
+    std::size_t end = 0;
+    double value = readReal(text, end);
+    // No number read: only a blank text reads as it looks.
+    asItLooks = end == text.size() || onlySpaceFrom(text, end);
+    return value;
+}
+
+bool isBlankText(std::string_view text) {
+    return onlySpaceFrom(text, 0);
 }
 
 std::size_t lenientRealLength(std::string_view text) {

@@ -18,6 +18,19 @@ std::int32_t lenientInteger(std::string_view text);
 // beyond the double range gives an infinity of the same sign.
 double lenientReal(std::string_view text);
 
+// The same conversions, telling whether the text reads as the number it
+// shows (asItLooks). A blank text (empty or white space only) does, with
+// nothing to read. An integer does when, after leading white space, it is
+// an optional sign and digits, then optionally a '.' with zeros only after
+// it, then only white space, and lies within the 32-bit range. A real does
+// when what follows the number it reads is only white space.
+std::int32_t lenientInteger(std::string_view text, bool& asItLooks);
+double lenientReal(std::string_view text, bool& asItLooks);
+
+// True when the text is empty or holds only white space (space, TAB, LF,
+// VT, FF, CR): the bytes the conversions skip.
+bool isBlankText(std::string_view text);
+
 // How many characters of text lenientReal reads (leading white space and
 // sign included), or 0 when the text holds no number.
 std::size_t lenientRealLength(std::string_view text);

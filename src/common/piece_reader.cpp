@@ -129,6 +129,8 @@ bool readLineInPlace(PieceReader& reader, Piece& piece) {
     piece.view = start;
     piece.length = kept + 1;
     piece.cursor = 0;
+    piece.endsLine = true;
+    piece.heldNul = false;
     reader.position += lineEnd + 1;
     return true;
 }
@@ -176,6 +178,8 @@ bool readPiece(PieceReader& reader, Piece& piece) {
     piece.view = nullptr;
     piece.length = std::strlen(piece.text);
     piece.cursor = 0;
+    piece.endsLine = piece.text[length - 1] == '\n';
+    piece.heldNul = piece.length < length;
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/lenient_number.h"
 #include "input/product_type.h"
+#include "input/value_checks.h"
 
 namespace {
 
@@ -69,21 +70,23 @@ ReportLayout chooseLayout(std::string_view header) {
         layout.missingColumn = telling ? missing : nullptr;
         return layout;
     }
-    int summed = 0;
     for (int column = 0; column < kNamedColumnCount; ++column) {
         if (layout.fieldOf[column] < 0) {
             continue;
         }
         ReportLayout::Pick pick{layout.fieldOf[column], static_cast<NamedColumn>(column)};
         layout.listedPicks[layout.listedPickCount++] = pick;
+        if (column != kCountryColumn) {
+            layout.summedPicks[layout.summedPickCount++] = pick;
+        }
         if (column < kRequiredColumnCount) {
-            layout.summedPicks[summed++] = pick;
+            layout.fieldsNeeded = std::max(layout.fieldsNeeded, pick.field + 1);
         }
     }
     auto byField = [](const ReportLayout::Pick& a, const ReportLayout::Pick& b) {
         return a.field < b.field;
     };
-    std::sort(layout.summedPicks, layout.summedPicks + summed, byField);
+    std::sort(layout.summedPicks, layout.summedPicks + layout.summedPickCount, byField);
     std::sort(layout.listedPicks, layout.listedPicks + layout.listedPickCount, byField);
     return layout;
 }
@@ -122,8 +125,8 @@ struct TabCursor {
 
 }  // namespace
 
-bool takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
-                     RecordFields& fields) {
+NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
+                          RecordFields& fields) {
     // Left unset by its constructor: every column taken is written below,
     // and only those are read.
     union Texts {
@@ -132,7 +135,7 @@ bool takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool lis
     } unset;
     std::string_view* texts = unset.views;
     const ReportLayout::Pick* picks = listed ? layout.listedPicks : layout.summedPicks;
-    const int pickCount = listed ? layout.listedPickCount : kRequiredColumnCount;
+    const int pickCount = listed ? layout.listedPickCount : layout.summedPickCount;
     const char* const text = line.text.data();
     const std::size_t length = line.text.size();
     TabCursor tabs(line);
@@ -156,21 +159,38 @@ bool takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool lis
         ++field;
     }
     if (!anyText && line.text.find_first_not_of(" \t") == std::string_view::npos) {
-        return false;
+        return NamedLine::kNoRecord;
     }
+    bool unitsAsTheyLook = true;
+    bool amountAsItLooks = true;
+    bool auxAmountAsItLooks = true;
     fields.appName = texts[kTitleColumn];
-    fields.typeCode = productTypeCode(texts[kTypeColumn]);
-    fields.units = lenientInteger(texts[kUnitsColumn]);
-    fields.unitAmount = lenientReal(texts[kProceedsColumn]);
+    fields.typeText = texts[kTypeColumn];
+    fields.typeCode = productTypeCode(fields.typeText);
+    fields.unitsText = texts[kUnitsColumn];
+    fields.units = lenientInteger(fields.unitsText, unitsAsTheyLook);
+    fields.amountText = texts[kProceedsColumn];
+    fields.unitAmount = lenientReal(fields.amountText, amountAsItLooks);
     fields.beginText = texts[kBeginDateColumn];
     fields.endText = texts[kEndDateColumn];
     fields.currency = texts[kCurrencyColumn];
+    // A column the header lacks was not taken: it reads as empty.
+    bool hasPrice = layout.fieldOf[kCustomerPriceColumn] >= 0;
+    fields.auxAmountText = hasPrice ? texts[kCustomerPriceColumn] : std::string_view();
+    double auxAmount = lenientReal(fields.auxAmountText, auxAmountAsItLooks);
     if (listed) {
-        // A column the header lacks was not taken: it reads as empty.
         bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
-        bool hasPrice = layout.fieldOf[kCustomerPriceColumn] >= 0;
         fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();
-        fields.auxAmount = hasPrice ? lenientReal(texts[kCustomerPriceColumn]) : 0.0;
+        fields.auxAmount = auxAmount;
     }
-    return true;
+    fields.oddValues = (unitsAsTheyLook ? 0 : oddBit(kOddUnits)) |
+                       (amountAsItLooks ? 0 : oddBit(kOddPrice)) |
+                       (auxAmountAsItLooks ? 0 : oddBit(kOddCustomerPrice));
+    // The last required column's field lies past the line's end.
+    return begin > length && field < layout.fieldsNeeded ? NamedLine::kShortRecord
+                                                         : NamedLine::kRecord;
+}
+
+int countFields(const WholeLine& line) {
+    return static_cast<int>(std::count(line.text.begin(), line.text.end(), '\t')) + 1;
 }

@@ -29,15 +29,19 @@ struct ReportLayout {
     // By name: the field index of each column, or -1 when the header lacks it.
     int fieldOf[kNamedColumnCount] = {};
     // By name: the columns to take from a line, in the order of their
-    // fields: the required ones when the record is only summed, and every
-    // one the header has when it is listed.
+    // fields: when the record is only summed, the required ones and the
+    // customer price (whose text is checked all the same), and every one the
+    // header has when it is listed.
     struct Pick {
         int field = 0;
         NamedColumn column = kTitleColumn;
     };
     Pick summedPicks[kNamedColumnCount] = {};
+    int summedPickCount = 0;
     Pick listedPicks[kNamedColumnCount] = {};
     int listedPickCount = 0;
+    // By name: the fields a line needs to hold every required column.
+    int fieldsNeeded = 0;
     // By position: the first required column the header lacks, when it
     // names some of them (its layout changed); else null.
     const char* missingColumn = nullptr;
@@ -48,10 +52,19 @@ struct ReportLayout {
 // regard to ASCII case, the first of two equal names counting.
 ReportLayout chooseLayout(std::string_view header);
 
+// What a line read by name turned out to be.
+enum class NamedLine {
+    kNoRecord,  // every field is empty: such a line is skipped
+    kRecord,
+    kShortRecord,  // a record whose line lacks a required column's field
+};
+
 // Splits a line read by name into fields and takes the layout's columns
 // into fields, converted. An empty field, or one the line lacks, leaves its
-// value empty or 0. Unless listed, the columns only a listing shows are
-// left empty. Returns false when every field of the line is empty: such a
-// line is no record.
-bool takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
-                     RecordFields& fields);
+// value empty or 0. Unless listed, the values only a listing shows are
+// left empty or 0.
+NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
+                          RecordFields& fields);
+
+// The number of fields of a line: its TABs and one.
+int countFields(const WholeLine& line);

@@ -38,6 +38,9 @@ constexpr ProductType kProductTypes[] = {
     {"F7", 7},
 };
 
+// Re-downloads and restores: neither a sale nor an update, and known to be so.
+constexpr std::string_view kRecordOnlyTypes[] = {"3", "3F", "3T", "IA3"};
+
 }  // namespace
 
 std::int32_t lookUpProductType(std::string_view text) {
@@ -47,4 +50,13 @@ std::int32_t lookUpProductType(std::string_view text) {
         }
     }
     return lenientInteger(text);
+}
+
+bool isRecordOnlyType(std::string_view text) {
+    for (std::string_view type : kRecordOnlyTypes) {
+        if (type == text) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -12,6 +12,11 @@
 // and `3F` give 3, restores `IA3` give 0). One table serves every layout.
 inline std::int32_t productTypeCode(std::string_view text);
 
+// True for a type that is counted as a record only on purpose: re-downloads
+// (`3`, `3F`, `3T`) and restores (`IA3`). Any other text whose code is
+// neither 1 nor 7 is a type that this table does not know.
+bool isRecordOnlyType(std::string_view text);
+
 // The same for a text other than `1` and `7`.
 std::int32_t lookUpProductType(std::string_view text);
 

@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "common/content_digest.h"
 #include "common/field_splitter.h"
 #include "common/file_handle.h"
 #include "common/lenient_number.h"
@@ -22,6 +24,7 @@
 #include "input/named_columns.h"
 #include "input/product_type.h"
 #include "input/record_fields.h"
+#include "input/value_checks.h"
 #include "report/record_listing.h"
 
 // A recently seen (name, country text, currency) triple with the list it
@@ -48,6 +51,9 @@ struct ReadingMemo {
     std::unordered_map<std::string, RecordList*, TextHash, std::equal_to<>> lists;
     std::unique_ptr<PieceReader> reader;  // its block is reused from report to report
     bool summaryOnly = false;
+    // The reports read in full so far that held a record line, by the key
+    // of their content; equal keys are confirmed byte for byte.
+    std::map<ContentKey, std::vector<std::string>> contents;
 };
 
 void ReadingMemoDeleter::operator()(ReadingMemo* memo) const {
@@ -70,11 +76,14 @@ enum TokenPosition {
     kAuxAmountToken = 20,
 };
 
-// Returns false when the line holds no token at all. Missing tokens leave
-// the fields empty or zero. Unless the record will be listed, the fields
-// only a listing shows (auxText, auxAmount) are left empty and the line is
-// split no further than its currency.
-bool splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
+// The tokens a record needs: a piece with fewer has no currency.
+constexpr int kTokensNeeded = kCurrencyToken + 1;
+
+// Returns the number of tokens found, up to the customer price's: 0 when
+// the line holds no token at all. Missing tokens leave the fields empty or
+// zero. Unless the record will be listed, the country code is left empty
+// and the customer price is only checked.
+int splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
     // Left unset by its constructor, so that the tokens are not cleared
     // before they are written: only those the line lacks are made empty.
     union Tokens {
@@ -82,23 +91,34 @@ bool splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
         std::string_view views[kAuxAmountToken + 1];
     } unset;
     std::string_view* tokens = unset.views;
-    const int wanted = listed ? kAuxAmountToken + 1 : kCurrencyToken + 1;
-    int count = splitTokens(piece, tokens, wanted);
-    for (int missing = count; missing < wanted; ++missing) {
+    constexpr int kWanted = kAuxAmountToken + 1;
+    int count = splitTokens(piece, tokens, kWanted);
+    for (int missing = count; missing < kWanted; ++missing) {
         tokens[missing] = std::string_view();
     }
+    bool unitsAsTheyLook = true;
+    bool amountAsItLooks = true;
+    bool auxAmountAsItLooks = true;
     fields.appName = tokens[kAppNameToken];
-    fields.typeCode = productTypeCode(tokens[kTypeCodeToken]);
-    fields.units = lenientInteger(tokens[kUnitsToken]);
-    fields.unitAmount = lenientReal(tokens[kUnitAmountToken]);
+    fields.typeText = tokens[kTypeCodeToken];
+    fields.typeCode = productTypeCode(fields.typeText);
+    fields.unitsText = tokens[kUnitsToken];
+    fields.units = lenientInteger(fields.unitsText, unitsAsTheyLook);
+    fields.amountText = tokens[kUnitAmountToken];
+    fields.unitAmount = lenientReal(fields.amountText, amountAsItLooks);
     fields.beginText = tokens[kBeginDateToken];
     fields.endText = tokens[kEndDateToken];
     fields.currency = tokens[kCurrencyToken];
+    fields.auxAmountText = tokens[kAuxAmountToken];
+    double auxAmount = lenientReal(fields.auxAmountText, auxAmountAsItLooks);
     if (listed) {
         fields.auxText = tokens[kAuxTextToken];
-        fields.auxAmount = lenientReal(tokens[kAuxAmountToken]);
+        fields.auxAmount = auxAmount;
     }
-    return count > 0;
+    fields.oddValues = (unitsAsTheyLook ? 0 : oddBit(kOddUnits)) |
+                       (amountAsItLooks ? 0 : oddBit(kOddPrice)) |
+                       (auxAmountAsItLooks ? 0 : oddBit(kOddCustomerPrice));
+    return count;
 }
 
 // A missing date token (tokens are never empty) stays 0 rather than being
@@ -202,35 +222,117 @@ LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
     }
 }
 
+// Where the reading of one report stands: the line being read, counted
+// from 1 (the header), and what its values held so far.
+struct ReportProgress {
+    std::int64_t line = 1;
+    bool anyRecordLine = false;
+    ValueChecks checks;
+};
+
+// A line cut into pieces by the piece limit: how many of its pieces were
+// read as record lines, and whether one after the first was.
+struct CutLine {
+    int pieces = 0;
+    int recordPieces = 0;
+    bool laterRecordPiece = false;
+};
+
 // Reads the pieces after the header, each a record line whose fields are
-// taken by token position.
-void readRecordsByPosition(PieceReader& reader, const LineContext& context) {
+// taken by token position. Lines are numbered by their LFs; the pieces of a
+// long line share its number.
+void readRecordsByPosition(PieceReader& reader, const LineContext& context,
+                           ReportProgress& progress) {
     Piece piece;
     if (!readPiece(reader, piece)) {
         return;  // the header is skipped, whatever it holds
     }
+    CutLine cut;
+    auto endLine = [&] {
+        if (cut.laterRecordPiece) {
+            if (CheckedKind* first = noteValue(progress.checks, kLongLine, progress.line)) {
+                first->what = "longer than 499 bytes, so it was read as " +
+                              std::to_string(cut.recordPieces) + " record lines";
+            }
+        }
+        cut = CutLine{};
+        ++progress.line;
+    };
+    if (piece.endsLine) {
+        endLine();
+    } else {
+        cut.pieces = 1;  // the header's first piece, which is no record line
+    }
     RecordFields fields;
     while (readPiece(reader, piece)) {
-        if (splitRecordFields(piece, fields, context.listed)) {
-            keepRecord(context, fields);
+        if (piece.heldNul) {
+            if (CheckedKind* first = noteValue(progress.checks, kNulByte, progress.line)) {
+                first->what = "a NUL byte ends the line's text";
+            }
         }
+        int tokenCount = splitRecordFields(piece, fields, context.listed);
+        if (tokenCount > 0) {
+            progress.anyRecordLine = true;
+            if (tokenCount < kTokensNeeded) {
+                noteShortLine(progress.checks, progress.line, tokenCount, kTokensNeeded);
+            }
+            checkRecordValues(progress.checks, fields, progress.line);
+            keepRecord(context, fields);
+            ++cut.recordPieces;
+            cut.laterRecordPiece |= cut.pieces > 0;
+        }
+        ++cut.pieces;
+        if (piece.endsLine) {
+            endLine();
+        }
+    }
+    if (cut.pieces > 0) {
+        endLine();  // the last line had no LF
     }
 }
 
 // Reads the lines after the header, whatever their length, each a record
 // line whose fields are taken by the header's column names.
-void readRecordsByName(PieceReader& reader, const ReportLayout& layout,
-                       const LineContext& context) {
+void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const LineContext& context,
+                       ReportProgress& progress) {
     WholeLine line;
     if (!readWholeLine(reader, line)) {
         return;  // the header
     }
     RecordFields fields;
     while (readWholeLine(reader, line)) {
-        if (takeNamedFields(line, layout, context.listed, fields)) {
-            keepRecord(context, fields);
+        ++progress.line;
+        if (line.cutAtNul) {
+            if (CheckedKind* first = noteValue(progress.checks, kNulByte, progress.line)) {
+                first->what = "a NUL byte ends the line's text";
+            }
+        }
+        NamedLine kind = takeNamedFields(line, layout, context.listed, fields);
+        if (kind == NamedLine::kNoRecord) {
+            continue;
+        }
+        progress.anyRecordLine = true;
+        if (kind == NamedLine::kShortRecord) {
+            noteShortLine(progress.checks, progress.line, countFields(line), layout.fieldsNeeded);
+        }
+        checkRecordValues(progress.checks, fields, progress.line);
+        keepRecord(context, fields);
+    }
+}
+
+// Names a report whose content is that of the first report read before it
+// with that content. Both are counted: the tables do not change.
+void checkTakenTwice(ReadingMemo& memo, const char* path, const ContentDigest& digest,
+                     const Diagnostics& diagnostics) {
+    std::vector<std::string>& earlier = memo.contents[contentKey(digest)];
+    for (const std::string& earlierPath : earlier) {
+        if (sameContent(earlierPath.c_str(), path)) {
+            reportWarning(diagnostics, "'%s' has the same content as '%s', and both are counted\n",
+                          path, earlierPath.c_str());
+            return;
         }
     }
+    earlier.emplace_back(path);
 }
 
 void reportUnreadable(Diagnostics& diagnostics, const char* path, const char* reason) {
@@ -264,17 +366,25 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     // read the same way.
     ReportLayout layout = chooseLayout(peekFirstLine(reader));
     LineContext context = contextOf(appRecords, memo);
+    ReportProgress progress;
     if (layout.byName) {
-        readRecordsByName(reader, layout, context);
+        readRecordsByName(reader, layout, context, progress);
     } else {
-        readRecordsByPosition(reader, context);
+        readRecordsByPosition(reader, context, progress);
     }
-    // Records read before a failure stay: the message says the rest is lost.
+    // Records read before a failure stay: the message says the rest is lost,
+    // and nothing more is said of the report.
     if (sourceFailed(reader.source)) {
         reportUnreadable(diagnostics, path, describeFailure(reader.source));
-    } else if (layout.missingColumn != nullptr) {
+        return;
+    }
+    if (layout.missingColumn != nullptr) {
         reportWarning(diagnostics,
                       "'%s': its header has no '%s' column, so its fields are read by position\n",
                       path, layout.missingColumn);
+    }
+    reportValueChecks(progress.checks, path, diagnostics);
+    if (progress.anyRecordLine) {
+        checkTakenTwice(memo, path, reader.source.digest, diagnostics);
     }
 }

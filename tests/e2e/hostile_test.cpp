@@ -27,6 +27,17 @@ void expectCleanRun(const ProgramRun& run) {
     EXPECT_EQ(run.err, "");
 }
 
+// A run that warns about the values of one report and ends well.
+void expectWarnings(const ProgramRun& run, const std::string& path,
+                    const std::vector<std::string>& warnings) {
+    std::string expected;
+    for (const std::string& warning : warnings) {
+        expected += "[W] salesum: '" + path + "' line " + warning + " in this report)\n";
+    }
+    EXPECT_EQ(run.err, expected);
+    EXPECT_EQ(run.status, 0);
+}
+
 // A binary file whatever it holds: a clean run and a well-formed table.
 void expectConsistentTable(const ProgramRun& run) {
     expectCleanRun(run);
@@ -165,28 +176,38 @@ INSTANTIATE_TEST_SUITE_P(
             .arguments = {"salesum", "S_W*"},
             .check =
                 [](const ProgramRun& run) {
-                    expectCleanRun(run);
+                    const std::string pieces = std::to_string(kEndlessLineRecords);
+                    expectWarnings(run, "S_W_endless",
+                                   {"1: only 1 of the 16 fields that a record needs (" + pieces,
+                                    "1: longer than 499 bytes, so it was read as " + pieces +
+                                        " record lines (1"});
                     EXPECT_EQ(summaryRows(run.out), std::vector<std::string>{summaryRow(
                                                         "", 11, kEndlessLineRecords, 0, 0)});
                 },
             .timeoutSeconds = 100},
-        HostileCase{.name = "OneMegabyteField",
-                    .prepare =
-                        [](auto& d) {
-                            d.write("S_W_wide", kHeader + kFieldPrefix +
-                                                    std::string(kHugeField, 'x') + kFieldTail);
-                        },
-                    .arguments = {"salesum", "S_W*"},
-                    .check =
-                        [](const ProgramRun& run) {
-                            expectCleanRun(run);
-                            std::string kept(kNameKept, 'x');
-                            EXPECT_EQ(summaryRows(run.out),
-                                      (std::vector<std::string>{
-                                          summaryRow("", kNameKept, kFieldRestPieces, 0, 0),
-                                          summaryRow(kept, kNameKept, 1, 0, 0)}));
-                        },
-                    .timeoutSeconds = 60},
+        HostileCase{
+            .name = "OneMegabyteField",
+            .prepare =
+                [](auto& d) {
+                    d.write("S_W_wide",
+                            kHeader + kFieldPrefix + std::string(kHugeField, 'x') + kFieldTail);
+                },
+            .arguments = {"salesum", "S_W*"},
+            .check =
+                [](const ProgramRun& run) {
+                    // The first piece holds 7 tokens, every later one fewer.
+                    const std::string pieces = std::to_string(kFieldRestPieces + 1);
+                    expectWarnings(run, "S_W_wide",
+                                   {"2: only 7 of the 16 fields that a record needs (" + pieces,
+                                    "2: longer than 499 bytes, so it was read as " + pieces +
+                                        " record lines (1"});
+                    std::string kept(kNameKept, 'x');
+                    EXPECT_EQ(
+                        summaryRows(run.out),
+                        (std::vector<std::string>{summaryRow("", kNameKept, kFieldRestPieces, 0, 0),
+                                                  summaryRow(kept, kNameKept, 1, 0, 0)}));
+                },
+            .timeoutSeconds = 60},
         HostileCase{.name = "HundredThousandNames",
                     .prepare =
                         [](auto& d) {
@@ -227,7 +248,10 @@ INSTANTIATE_TEST_SUITE_P(
                     .arguments = {"salesum", "S_W*"},
                     .check =
                         [](const ProgramRun& run) {
-                            expectCleanRun(run);
+                            // Both lines end before their currency: 7 and 10 tokens.
+                            expectWarnings(run, "S_W_nul",
+                                           {"2: only 7 of the 16 fields that a record needs (2",
+                                            "2: a NUL byte ends the line's text (2"});
                             EXPECT_EQ(summaryRows(run.out),
                                       (std::vector<std::string>{summaryRow("Alpha", 11, 1, 0, 0),
                                                                 summaryRow("Gamma", 11, 1, 3, 0)}));

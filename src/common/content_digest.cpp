@@ -1,0 +1,146 @@
+#include "common/content_digest.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "common/byte_source.h"
+#include "common/file_handle.h"
+
+namespace {
+
+constexpr char kCtrlZ = 0x1A;
+
+// Four 64-bit lanes in two 128-bit vectors, which every x86-64 processor
+// adds in one step each; elsewhere the compiler splits them.
+using Pair = std::uint64_t __attribute__((vector_size(16)));
+
+// Adds whole chunks: each lane sums its words, and sums those sums, so
+// that the order of the words counts as well as their values.
+void addChunks(ContentDigest& digest, const unsigned char* bytes, std::size_t chunks) {
+    Pair sumLow;
+    Pair sumHigh;
+    Pair weightedLow;
+    Pair weightedHigh;
+    std::memcpy(&sumLow, digest.sums, sizeof sumLow);
+    std::memcpy(&sumHigh, digest.sums + 2, sizeof sumHigh);
+    std::memcpy(&weightedLow, digest.weightedSums, sizeof weightedLow);
+    std::memcpy(&weightedHigh, digest.weightedSums + 2, sizeof weightedHigh);
+    for (std::size_t chunk = 0; chunk < chunks; ++chunk, bytes += kDigestChunk) {
+        Pair low;
+        Pair high;
+        std::memcpy(&low, bytes, sizeof low);
+        std::memcpy(&high, bytes + sizeof low, sizeof high);
+        sumLow += low;
+        sumHigh += high;
+        weightedLow += sumLow;
+        weightedHigh += sumHigh;
+    }
+    std::memcpy(digest.sums, &sumLow, sizeof sumLow);
+    std::memcpy(digest.sums + 2, &sumHigh, sizeof sumHigh);
+    std::memcpy(digest.weightedSums, &weightedLow, sizeof weightedLow);
+    std::memcpy(digest.weightedSums + 2, &weightedHigh, sizeof weightedHigh);
+}
+
+}  // namespace
+
+void addContent(ContentDigest& digest, const char* bytes, std::size_t count) {
+    if (digest.ended || count == 0) {
+        return;
+    }
+    if (const void* ctrlZ = std::memchr(bytes, kCtrlZ, count)) {
+        count = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - bytes);
+        digest.ended = true;
+    }
+    digest.length += count;
+    const auto* at = reinterpret_cast<const unsigned char*>(bytes);
+    if (digest.pendingCount > 0) {
+        std::size_t taken = std::min(count, kDigestChunk - digest.pendingCount);
+        std::memcpy(digest.pending + digest.pendingCount, at, taken);
+        digest.pendingCount += taken;
+        at += taken;
+        count -= taken;
+        if (digest.pendingCount < kDigestChunk) {
+            return;
+        }
+        addChunks(digest, digest.pending, 1);
+        digest.pendingCount = 0;
+    }
+    addChunks(digest, at, count / kDigestChunk);
+    std::memcpy(digest.pending, at + count / kDigestChunk * kDigestChunk, count % kDigestChunk);
+    digest.pendingCount = count % kDigestChunk;
+}
+
+ContentKey contentKey(const ContentDigest& digest) {
+    // The incomplete last chunk counts as if zeros followed it: the length
+    // tells such a content from one that holds those zeros.
+    ContentDigest last = digest;
+    if (last.pendingCount > 0) {
+        std::memset(last.pending + last.pendingCount, 0, kDigestChunk - last.pendingCount);
+        addChunks(last, last.pending, 1);
+    }
+    ContentKey key{};
+    key[0] = last.length;
+    for (std::size_t lane = 0; lane < kDigestLanes; ++lane) {
+        key[1 + lane] = last.sums[lane];
+        key[1 + kDigestLanes + lane] = last.weightedSums[lane];
+    }
+    return key;
+}
+
+namespace {
+
+// A file read as a report is read, in blocks of a fixed size.
+struct ContentReader {
+    FileHandle file;
+    ByteSource source;
+    bool ended = false;  // a Ctrl-Z ended the content
+
+    explicit ContentReader(const char* path) : file(openForReading(path)) {
+        if (file) {
+            startSource(source, file.get(), true);
+        }
+    }
+
+    // Fills `into` with up to room bytes of the content; fewer only at its end.
+    std::size_t read(char* into, std::size_t room) {
+        std::size_t filled = 0;
+        while (!ended && filled < room) {
+            std::size_t got = readBytes(source, into + filled, room - filled);
+            if (got == 0) {
+                break;
+            }
+            if (const void* ctrlZ = std::memchr(into + filled, kCtrlZ, got)) {
+                got = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - (into + filled));
+                ended = true;
+            }
+            filled += got;
+        }
+        return filled;
+    }
+};
+
+}  // namespace
+
+bool sameContent(const char* onePath, const char* otherPath) {
+    constexpr std::size_t kBlock = 1 << 16;
+    auto one = std::make_unique<ContentReader>(onePath);
+    auto other = std::make_unique<ContentReader>(otherPath);
+    if (!one->file || !other->file) {
+        return false;
+    }
+    std::vector<char> oneBlock(kBlock);
+    std::vector<char> otherBlock(kBlock);
+    for (;;) {
+        std::size_t oneCount = one->read(oneBlock.data(), kBlock);
+        std::size_t otherCount = other->read(otherBlock.data(), kBlock);
+        if (oneCount != otherCount ||
+            std::memcmp(oneBlock.data(), otherBlock.data(), oneCount) != 0) {
+            return false;
+        }
+        if (oneCount < kBlock) {
+            return !sourceFailed(one->source) && !sourceFailed(other->source);
+        }
+    }
+}

@@ -1,0 +1,105 @@
+#include "input/value_checks.h"
+
+#include <cstdio>
+
+#include "common/lenient_number.h"
+#include "input/date_value.h"
+#include "input/product_type.h"
+#include "input/record_fields.h"
+
+namespace {
+
+std::string quoted(std::string_view text) {
+    std::string result = "'";
+    result.append(text);
+    result += '\'';
+    return result;
+}
+
+std::string formatted(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// The usual date texts, 'MM/DD/YYYY' and 'YYYYMMDD', are decided without
+// a search; any other goes through the test that -s and -e use.
+bool dateLooksRight(std::string_view text) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (text.size() == 10 && text[2] == '/' && text[5] == '/') {
+        return digit(text[0]) && digit(text[1]) && digit(text[3]) && digit(text[4]) &&
+               digit(text[6]) && digit(text[7]) && digit(text[8]) && digit(text[9]);
+    }
+    return isBlankText(text) || isWellFormedDate(text);
+}
+
+void checkDate(ValueChecks& checks, std::string_view text, std::int64_t line) {
+    if (dateLooksRight(text)) {
+        return;
+    }
+    if (CheckedKind* first = noteValue(checks, kBadDate, line)) {
+        first->what = "date " + quoted(text) + " is not YYYYMMDD or MM/DD/YYYY";
+    }
+}
+
+}  // namespace
+
+CheckedKind* noteValue(ValueChecks& checks, ValueCheck kind, std::int64_t line) {
+    CheckedKind& checked = checks.kinds[kind];
+    if (checked.count++ != 0) {
+        return nullptr;
+    }
+    checked.firstLine = line;
+    return &checked;
+}
+
+void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line) {
+    if (fields.typeCode != 1 && fields.typeCode != 7 && !isBlankText(fields.typeText) &&
+        !isRecordOnlyType(fields.typeText)) {
+        if (CheckedKind* first = noteValue(checks, kUnknownProductType, line)) {
+            first->what = "product type " + quoted(fields.typeText) +
+                          " is neither a sale nor an update, so it counts as a record only";
+        }
+    }
+    if (fields.oddValues != 0) {
+        if ((fields.oddValues & oddBit(kOddUnits)) != 0) {
+            if (CheckedKind* first = noteValue(checks, kOddUnits, line)) {
+                first->what = "units " + quoted(fields.unitsText) + " read as " +
+                              std::to_string(fields.units);
+            }
+        }
+        if ((fields.oddValues & oddBit(kOddPrice)) != 0) {
+            if (CheckedKind* first = noteValue(checks, kOddPrice, line)) {
+                first->what = "price " + quoted(fields.amountText) + " read as " +
+                              formatted("%g", fields.unitAmount);
+            }
+        }
+        if ((fields.oddValues & oddBit(kOddCustomerPrice)) != 0) {
+            if (CheckedKind* first = noteValue(checks, kOddCustomerPrice, line)) {
+                first->what = "customer price " + quoted(fields.auxAmountText) + " read as " +
+                              formatted("%g", lenientReal(fields.auxAmountText));
+            }
+        }
+    }
+    checkDate(checks, fields.beginText, line);
+    checkDate(checks, fields.endText, line);
+}
+
+void noteShortLine(ValueChecks& checks, std::int64_t line, int fieldCount, int fieldsNeeded) {
+    if (CheckedKind* first = noteValue(checks, kShortLine, line)) {
+        first->what = "only " + std::to_string(fieldCount) + " of the " +
+                      std::to_string(fieldsNeeded) + " fields that a record needs";
+    }
+}
+
+void reportValueChecks(const ValueChecks& checks, const char* path,
+                       const Diagnostics& diagnostics) {
+    for (const CheckedKind& checked : checks.kinds) {
+        if (checked.count == 0) {
+            continue;
+        }
+        reportWarning(diagnostics, "'%s' line %s: %s (%s in this report)\n", path,
+                      std::to_string(checked.firstLine).c_str(), checked.what.c_str(),
+                      std::to_string(checked.count).c_str());
+    }
+}
