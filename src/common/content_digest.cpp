@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/byte_scan.h"
 #include "common/byte_source.h"
 #include "common/file_handle.h"
 
@@ -12,46 +13,57 @@ namespace {
 
 constexpr char kCtrlZ = 0x1A;
 
-// Four 64-bit lanes in two 128-bit vectors, which every x86-64 processor
-// adds in one step each; elsewhere the compiler splits them.
-using Pair = std::uint64_t __attribute__((vector_size(16)));
-
-// Adds whole chunks: each lane sums its words, and sums those sums, so
-// that the order of the words counts as well as their values.
-void addChunks(ContentDigest& digest, const unsigned char* bytes, std::size_t chunks) {
-    Pair sumLow;
-    Pair sumHigh;
-    Pair weightedLow;
-    Pair weightedHigh;
-    std::memcpy(&sumLow, digest.sums, sizeof sumLow);
-    std::memcpy(&sumHigh, digest.sums + 2, sizeof sumHigh);
-    std::memcpy(&weightedLow, digest.weightedSums, sizeof weightedLow);
-    std::memcpy(&weightedHigh, digest.weightedSums + 2, sizeof weightedHigh);
+// Each lane sums its words, and sums those sums, so that the order of the
+// words counts as well as their values. Written once for the vector width:
+// 128-bit vectors, which every x86-64 processor adds in one step each
+// (elsewhere the compiler splits them), or 256-bit vectors with AVX2. The
+// lanes' sums are independent, so a chunk's vectors are added side by side.
+template <typename Lanes>
+[[gnu::always_inline]] inline void addChunksWith(ContentDigest& digest, const unsigned char* bytes,
+                                                 std::size_t chunks) {
+    constexpr std::size_t kVectors = kDigestChunk / sizeof(Lanes);
+    Lanes sums[kVectors];
+    Lanes weighted[kVectors];
+    std::memcpy(sums, digest.sums, sizeof sums);
+    std::memcpy(weighted, digest.weightedSums, sizeof weighted);
     for (std::size_t chunk = 0; chunk < chunks; ++chunk, bytes += kDigestChunk) {
-        Pair low;
-        Pair high;
-        std::memcpy(&low, bytes, sizeof low);
-        std::memcpy(&high, bytes + sizeof low, sizeof high);
-        sumLow += low;
-        sumHigh += high;
-        weightedLow += sumLow;
-        weightedHigh += sumHigh;
+        for (std::size_t at = 0; at < kVectors; ++at) {
+            Lanes words;
+            std::memcpy(&words, bytes + at * sizeof(Lanes), sizeof words);
+            sums[at] += words;
+            weighted[at] += sums[at];
+        }
     }
-    std::memcpy(digest.sums, &sumLow, sizeof sumLow);
-    std::memcpy(digest.sums + 2, &sumHigh, sizeof sumHigh);
-    std::memcpy(digest.weightedSums, &weightedLow, sizeof weightedLow);
-    std::memcpy(digest.weightedSums + 2, &weightedHigh, sizeof weightedHigh);
+    std::memcpy(digest.sums, sums, sizeof sums);
+    std::memcpy(digest.weightedSums, weighted, sizeof weighted);
+}
+
+using Lanes128 = std::uint64_t __attribute__((vector_size(16)));
+
+#if defined(SALESUM_HAS_AVX2_SCAN)
+using Lanes256 = std::uint64_t __attribute__((vector_size(32)));
+
+__attribute__((target("avx2"))) void addChunksAvx2(ContentDigest& digest,
+                                                   const unsigned char* bytes, std::size_t chunks) {
+    addChunksWith<Lanes256>(digest, bytes, chunks);
+}
+#endif
+
+void addChunks(ContentDigest& digest, const unsigned char* bytes, std::size_t chunks) {
+#if defined(SALESUM_HAS_AVX2_SCAN)
+    if (widestScan() == ScanWidth::kAvx2) {
+        addChunksAvx2(digest, bytes, chunks);
+        return;
+    }
+#endif
+    addChunksWith<Lanes128>(digest, bytes, chunks);
 }
 
 }  // namespace
 
 void addContent(ContentDigest& digest, const char* bytes, std::size_t count) {
-    if (digest.ended || count == 0) {
+    if (count == 0) {
         return;
-    }
-    if (const void* ctrlZ = std::memchr(bytes, kCtrlZ, count)) {
-        count = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - bytes);
-        digest.ended = true;
     }
     digest.length += count;
     const auto* at = reinterpret_cast<const unsigned char*>(bytes);
@@ -122,6 +134,24 @@ struct ContentReader {
 };
 
 }  // namespace
+
+bool contentKeyOfFile(const char* path, ContentKey& key) {
+    constexpr std::size_t kBlock = 1 << 16;
+    ContentReader reader(path);
+    if (!reader.file) {
+        return false;
+    }
+    std::vector<char> block(kBlock);
+    ContentDigest digest;
+    for (;;) {
+        std::size_t count = reader.read(block.data(), kBlock);
+        addContent(digest, block.data(), count);
+        if (count < kBlock) {
+            key = contentKey(digest);
+            return !sourceFailed(reader.source);
+        }
+    }
+}
 
 bool sameContent(const char* onePath, const char* otherPath) {
     constexpr std::size_t kBlock = 1 << 16;

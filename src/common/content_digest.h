@@ -6,15 +6,16 @@
 // The content is what the reader receives (decompressed for gzip) up to
 // where its reading ends: the end of the file, or its first Ctrl-Z. The
 // digest is its length and position-weighted sums of its 8-byte words, cheap
-// enough to take on every byte; two reports with equal digests are compared
-// byte for byte before they are called the same (see sameContent).
+// enough to take on every byte as it is read; two reports with equal
+// digests are compared byte for byte before they are called the same (see
+// sameContent).
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
-constexpr std::size_t kDigestLanes = 4;
+constexpr std::size_t kDigestLanes = 8;
 constexpr std::size_t kDigestChunk = kDigestLanes * 8;
 
 // The digest of a whole content: its length, then the lanes' sums and
@@ -27,14 +28,19 @@ struct ContentDigest {
     std::uint64_t weightedSums[kDigestLanes] = {};
     unsigned char pending[kDigestChunk] = {};  // the start of an incomplete chunk
     std::size_t pendingCount = 0;
-    bool ended = false;  // a Ctrl-Z ended the content: later bytes are not part of it
 };
 
-// Adds the next bytes of the content, up to its first Ctrl-Z.
+// Adds the next bytes of the content. The reader does not look for a
+// Ctrl-Z here: it meets one on its own, rarely, and then the key is taken
+// anew from the file (contentKeyOfFile).
 void addContent(ContentDigest& digest, const char* bytes, std::size_t count);
 
 // The key of the content added so far.
 ContentKey contentKey(const ContentDigest& digest);
+
+// The key of a file's content, read as the report reader reads it. False
+// when the file cannot be read in full.
+bool contentKeyOfFile(const char* path, ContentKey& key);
 
 // True when the two files' contents, read as the report reader reads them
 // (decompressed when gzip, up to the first Ctrl-Z), are byte for byte the

@@ -155,7 +155,7 @@ std::int32_t lenientInteger(std::string_view text) {
     return readIntegerPrefix(text).value;
 }
 
-std::int32_t lenientInteger(std::string_view text, bool& asItLooks) {
+std::int32_t lenientIntegerChecked(std::string_view text, bool& asItLooks) {
     IntegerPrefix prefix = readIntegerPrefix(text);
     if (prefix.end == text.size()) {
         // The usual units text: digits to the end. Without any digit it is
@@ -257,6 +257,12 @@ double lenientReal(std::string_view text, bool& asItLooks) {
     // No number read: only a blank text reads as it looks.
     asItLooks = end == text.size() || onlySpaceFrom(text, end);
     return value;
+}
+
+bool realReadsAsItLooksChecked(std::string_view text) {
+    bool asItLooks = true;
+    lenientReal(text, asItLooks);
+    return asItLooks;
 }
 
 bool isBlankText(std::string_view text) {

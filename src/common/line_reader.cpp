@@ -148,9 +148,7 @@ bool readWholeLine(PieceReader& reader, WholeLine& line) {
         }
         char c = reader.block[reader.position];
         if (c == kCtrlZ) {
-            // Ctrl-Z ends the file for good: nothing after it is read.
-            reader.ended = true;
-            reader.position = reader.filled;
+            endAtCtrlZ(reader);
             break;
         }
         any = true;

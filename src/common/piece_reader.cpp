@@ -21,6 +21,12 @@ bool refillBlock(PieceReader& reader) {
     return got > 0;
 }
 
+void endAtCtrlZ(PieceReader& reader) {
+    reader.ended = true;
+    reader.endedAtCtrlZ = true;
+    reader.position = reader.filled;
+}
+
 namespace {
 
 constexpr unsigned char kCtrlZ = 0x1A;
@@ -142,6 +148,7 @@ void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed) {
     reader.position = 0;
     reader.filled = 0;
     reader.ended = false;
+    reader.endedAtCtrlZ = false;
     reader.width = widestScan();
 }
 
@@ -156,9 +163,7 @@ bool readPiece(PieceReader& reader, Piece& piece) {
         }
         char c = reader.block[reader.position];
         if (static_cast<unsigned char>(c) == kCtrlZ) {
-            // Ctrl-Z ends the file for good: nothing after it is read.
-            reader.ended = true;
-            reader.position = reader.filled;
+            endAtCtrlZ(reader);
             break;
         }
         if (c == '\r' && crBeforeLf(reader)) {

@@ -35,6 +35,7 @@ struct alignas(4096) PieceReader {
     std::size_t position = 0;                // next unread byte of block
     std::size_t filled = 0;                  // bytes of block that hold file data
     bool ended = false;                      // end of file, read error or Ctrl-Z seen
+    bool endedAtCtrlZ = false;               // a Ctrl-Z ended the file before its end
     ScanWidth width = ScanWidth::kPortable;  // set by startPieces to the widest there is
 };
 
@@ -65,6 +66,9 @@ inline const char* pieceText(const Piece& piece) {
 // Starts reading an open file from its current position. With
 // detectCompressed, a gzip file is read as its decompressed content.
 void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed = false);
+
+// Ends the file at a Ctrl-Z met in the block: nothing after it is read.
+void endAtCtrlZ(PieceReader& reader);
 
 // Moves the unread tail of the block to its start and reads more after it.
 // Returns false when nothing could be added (and marks the reader ended).

@@ -177,11 +177,12 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
     // A column the header lacks was not taken: it reads as empty.
     bool hasPrice = layout.fieldOf[kCustomerPriceColumn] >= 0;
     fields.auxAmountText = hasPrice ? texts[kCustomerPriceColumn] : std::string_view();
-    double auxAmount = lenientReal(fields.auxAmountText, auxAmountAsItLooks);
     if (listed) {
+        fields.auxAmount = lenientReal(fields.auxAmountText, auxAmountAsItLooks);
         bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
         fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();
-        fields.auxAmount = auxAmount;
+    } else {
+        auxAmountAsItLooks = realReadsAsItLooks(fields.auxAmountText);
     }
     fields.oddValues = (unitsAsTheyLook ? 0 : oddBit(kOddUnits)) |
                        (amountAsItLooks ? 0 : oddBit(kOddPrice)) |

@@ -110,10 +110,11 @@ int splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
     fields.endText = tokens[kEndDateToken];
     fields.currency = tokens[kCurrencyToken];
     fields.auxAmountText = tokens[kAuxAmountToken];
-    double auxAmount = lenientReal(fields.auxAmountText, auxAmountAsItLooks);
     if (listed) {
+        fields.auxAmount = lenientReal(fields.auxAmountText, auxAmountAsItLooks);
         fields.auxText = tokens[kAuxTextToken];
-        fields.auxAmount = auxAmount;
+    } else {
+        auxAmountAsItLooks = realReadsAsItLooks(fields.auxAmountText);
     }
     fields.oddValues = (unitsAsTheyLook ? 0 : oddBit(kOddUnits)) |
                        (amountAsItLooks ? 0 : oddBit(kOddPrice)) |
@@ -238,6 +239,19 @@ struct CutLine {
     bool laterRecordPiece = false;
 };
 
+// Moves on to the next line, having named the one that ends if the piece
+// limit cut it into several record lines.
+void endLine(ReportProgress& progress, CutLine& cut) {
+    if (cut.laterRecordPiece) {
+        if (CheckedKind* first = noteValue(progress.checks, kLongLine, progress.line)) {
+            first->what = "longer than 499 bytes, so it was read as " +
+                          std::to_string(cut.recordPieces) + " record lines";
+        }
+    }
+    cut = CutLine{};
+    ++progress.line;
+}
+
 // Reads the pieces after the header, each a record line whose fields are
 // taken by token position. Lines are numbered by their LFs; the pieces of a
 // long line share its number.
@@ -248,20 +262,9 @@ void readRecordsByPosition(PieceReader& reader, const LineContext& context,
         return;  // the header is skipped, whatever it holds
     }
     CutLine cut;
-    auto endLine = [&] {
-        if (cut.laterRecordPiece) {
-            if (CheckedKind* first = noteValue(progress.checks, kLongLine, progress.line)) {
-                first->what = "longer than 499 bytes, so it was read as " +
-                              std::to_string(cut.recordPieces) + " record lines";
-            }
-        }
-        cut = CutLine{};
-        ++progress.line;
-    };
+    cut.pieces = 1;  // the header's first piece, which is no record line
     if (piece.endsLine) {
-        endLine();
-    } else {
-        cut.pieces = 1;  // the header's first piece, which is no record line
+        endLine(progress, cut);
     }
     RecordFields fields;
     while (readPiece(reader, piece)) {
@@ -282,12 +285,18 @@ void readRecordsByPosition(PieceReader& reader, const LineContext& context,
             cut.laterRecordPiece |= cut.pieces > 0;
         }
         ++cut.pieces;
+        // The usual line is one piece: then there is nothing more to note.
         if (piece.endsLine) {
-            endLine();
+            if (cut.pieces == 1) {
+                ++progress.line;
+                cut = CutLine{};
+            } else {
+                endLine(progress, cut);
+            }
         }
     }
     if (cut.pieces > 0) {
-        endLine();  // the last line had no LF
+        endLine(progress, cut);  // the last line had no LF
     }
 }
 
@@ -322,9 +331,16 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const Li
 
 // Names a report whose content is that of the first report read before it
 // with that content. Both are counted: the tables do not change.
-void checkTakenTwice(ReadingMemo& memo, const char* path, const ContentDigest& digest,
+void checkTakenTwice(ReadingMemo& memo, const char* path, const PieceReader& reader,
                      const Diagnostics& diagnostics) {
-    std::vector<std::string>& earlier = memo.contents[contentKey(digest)];
+    // The digest took every byte read; a Ctrl-Z ended the content before.
+    ContentKey key;
+    if (!reader.endedAtCtrlZ) {
+        key = contentKey(reader.source.digest);
+    } else if (!contentKeyOfFile(path, key)) {
+        return;
+    }
+    std::vector<std::string>& earlier = memo.contents[key];
     for (const std::string& earlierPath : earlier) {
         if (sameContent(earlierPath.c_str(), path)) {
             reportWarning(diagnostics, "'%s' has the same content as '%s', and both are counted\n",
@@ -385,6 +401,6 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     }
     reportValueChecks(progress.checks, path, diagnostics);
     if (progress.anyRecordLine) {
-        checkTakenTwice(memo, path, reader.source.digest, diagnostics);
+        checkTakenTwice(memo, path, reader, diagnostics);
     }
 }

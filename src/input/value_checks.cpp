@@ -5,7 +5,6 @@
 #include "common/lenient_number.h"
 #include "input/date_value.h"
 #include "input/product_type.h"
-#include "input/record_fields.h"
 
 namespace {
 
@@ -22,19 +21,8 @@ std::string formatted(const char* format, double value) {
     return text;
 }
 
-// The usual date texts, 'MM/DD/YYYY' and 'YYYYMMDD', are decided without
-// a search; any other goes through the test that -s and -e use.
-bool dateLooksRight(std::string_view text) {
-    auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    if (text.size() == 10 && text[2] == '/' && text[5] == '/') {
-        return digit(text[0]) && digit(text[1]) && digit(text[3]) && digit(text[4]) &&
-               digit(text[6]) && digit(text[7]) && digit(text[8]) && digit(text[9]);
-    }
-    return isBlankText(text) || isWellFormedDate(text);
-}
-
 void checkDate(ValueChecks& checks, std::string_view text, std::int64_t line) {
-    if (dateLooksRight(text)) {
+    if (isBlankText(text) || isWellFormedDate(text)) {
         return;
     }
     if (CheckedKind* first = noteValue(checks, kBadDate, line)) {
@@ -53,7 +41,7 @@ CheckedKind* noteValue(ValueChecks& checks, ValueCheck kind, std::int64_t line) 
     return &checked;
 }
 
-void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line) {
+void checkUnusualValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line) {
     if (fields.typeCode != 1 && fields.typeCode != 7 && !isBlankText(fields.typeText) &&
         !isRecordOnlyType(fields.typeText)) {
         if (CheckedKind* first = noteValue(checks, kUnknownProductType, line)) {

@@ -3,13 +3,14 @@
 // first occurrence and the count. The tables are never changed by them.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "common/diagnostics.h"
-
-struct RecordFields;
+#include "input/record_fields.h"
 
 // The kinds, in the order their warnings are printed.
 enum ValueCheck {
@@ -47,10 +48,64 @@ CheckedKind* noteValue(ValueChecks& checks, ValueCheck kind, std::int64_t line);
 
 // Checks the values of one record line: the product type, the numbers whose
 // conversion found them odd (RecordFields::oddValues) and both dates.
-void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line);
+inline void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line);
+
+// The same for a line that the usual case below does not cover.
+void checkUnusualValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line);
 
 // Counts a record line with fewer fields than a record needs.
 void noteShortLine(ValueChecks& checks, std::int64_t line, int fieldCount, int fieldsNeeded);
 
 // Prints one warning per kind that occurred, in the order of ValueCheck.
 void reportValueChecks(const ValueChecks& checks, const char* path, const Diagnostics& diagnostics);
+
+namespace value_checks_detail {
+
+// The eight bytes at text as a little-endian word.
+inline std::uint64_t loadWord(const char* text) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) {
+        word = __builtin_bswap64(word);
+    }
+    return word;
+}
+
+// True when every byte of the word is an ASCII digit.
+inline bool allDigits(std::uint64_t word) {
+    constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0u;
+    constexpr std::uint64_t kZeros = 0x3030303030303030u;
+    return (word & kHighNibbles) == kZeros &&
+           ((word + 0x0606060606060606u) & kHighNibbles) == kZeros;
+}
+
+// The two usual forms, 'YYYYMMDD' and 'MM/DD/YYYY', with a digit at every
+// position: a date that passes the test -s and -e use.
+inline bool usualDate(std::string_view text) {
+    if (text.size() == 8) {
+        return allDigits(loadWord(text.data()));
+    }
+    // The slashes are bytes 2 and 5 of the first word.
+    constexpr std::uint64_t kSlashBytes = 0x0000FF0000FF0000u;
+    constexpr std::uint64_t kSlashes = 0x00002F00002F0000u;
+    constexpr std::uint64_t kZerosThere = 0x0000300000300000u;
+    if (text.size() != 10) {
+        return false;
+    }
+    std::uint64_t word = loadWord(text.data());
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return (word & kSlashBytes) == kSlashes && allDigits((word & ~kSlashBytes) | kZerosThere) &&
+           digit(text[8]) && digit(text[9]);
+}
+
+}  // namespace value_checks_detail
+
+inline void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line) {
+    using namespace value_checks_detail;
+    // Nearly every line: a sale or an update, numbers read whole, usual dates.
+    if ((fields.typeCode == 1 || fields.typeCode == 7) && fields.oddValues == 0 &&
+        usualDate(fields.beginText) && usualDate(fields.endText)) {
+        return;
+    }
+    checkUnusualValues(checks, fields, line);
+}
