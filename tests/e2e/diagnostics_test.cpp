@@ -187,29 +187,172 @@ std::vector<DiagnosticCase> diagnosticCases() {
     };
 }
 
+// Runs the program in a fresh directory holding the files.
+ProgramRun runOver(const std::vector<std::pair<std::string, std::string>>& files,
+                   const std::vector<std::string>& arguments, const std::string& lockedFile = {}) {
+    ScratchDirectory dir;
+    for (const auto& [name, bytes] : files) {
+        std::size_t slash = name.rfind('/');
+        if (slash != std::string::npos) {
+            dir.makeDirectory(name.substr(0, slash));
+        }
+        dir.write(name, bytes);
+    }
+    ProgramOptions options;
+    if (!lockedFile.empty()) {
+        EXPECT_EQ(chmod((dir.path() + "/" + lockedFile).c_str(), 0), 0);
+        options.unprivileged = true;
+    }
+    return runProgram(dir.path(), arguments, options);
+}
+
 TEST(Diagnostics, NameWhatWasNotReadAndSetTheStatus) {
     for (const DiagnosticCase& c : diagnosticCases()) {
         SCOPED_TRACE(c.name);
         if (!c.lockedFile.empty() && windowsProgram()) {
             continue;  // needs POSIX permissions
         }
-        ScratchDirectory dir;
-        for (const auto& [name, bytes] : c.files) {
-            std::size_t slash = name.rfind('/');
-            if (slash != std::string::npos) {
-                dir.makeDirectory(name.substr(0, slash));
-            }
-            dir.write(name, bytes);
-        }
-        ProgramOptions options;
-        if (!c.lockedFile.empty()) {
-            ASSERT_EQ(chmod((dir.path() + "/" + c.lockedFile).c_str(), 0), 0);
-            options.unprivileged = true;
-        }
-        ProgramRun run = runProgram(dir.path(), c.arguments, options);
+        ProgramRun run = runOver(c.files, c.arguments, c.lockedFile);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);
         EXPECT_EQ(run.status, c.status);
+    }
+}
+
+// The line with one token replaced (tokens counted from 0, as the reader
+// counts them in a line whose fields are all filled).
+std::string withToken(std::string line, int index, const std::string& text) {
+    std::size_t begin = 0;
+    for (int at = 0; at < index; ++at) {
+        begin = line.find('\t', begin) + 1;
+    }
+    std::size_t end = line.find_first_of("\t\n", begin);
+    return line.replace(begin, end - begin, text);
+}
+
+// Alpha's line with its customer price (token 20) or its dates (11, 12).
+std::string alphaLine(const std::string& units = "2", const std::string& price = "1.50") {
+    return reportLine("Alpha", "1", units, price, "EUR");
+}
+
+// A report by column names: header, then lines of Title, type, units,
+// proceeds, begin, end, currency, customer price.
+const std::string kNamedHeader =
+    "Title\tProduct Type Identifier\tUnits\tDeveloper Proceeds\tBegin Date\tEnd Date\t"
+    "Currency of Proceeds\tCustomer Price\n";
+
+struct ValueWarningCase {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> files;
+    std::vector<std::string> arguments;
+    std::string err;  // each "[W] salesum: " line, without that start
+};
+
+// Expected warnings derived by hand from the reading rules: which line
+// first holds each kind of value, and how many times the kind occurs.
+std::vector<ValueWarningCase> valueWarningCases() {
+    using namespace std::string_literals;
+    const std::string longName(480, 'x');  // the first piece ends 3 bytes before its end
+    const std::string cut = "[W] salesum: 'S_W_1' line ";
+    return {
+        {"ProductTypes",
+         {{"S_W_1", kHeader + reportLine("A", "IA3", "1", "1") + reportLine("A", "ZZ", "1", "1") +
+                        reportLine("A", "3F", "1", "1") + reportLine("A", " ", "1", "1") +
+                        reportLine("A", "9", "1", "1") + reportLine("A", "F1", "1", "1")}},
+         {"salesum", "S_W*"},
+         cut + "3: product type 'ZZ' is neither a sale nor an update, so it counts as a record "
+               "only (2 in this report)\n"},
+        {"Units",
+         {{"S_W_1", kHeader + alphaLine("3.") + alphaLine("1.00") + alphaLine("1,084") +
+                        alphaLine("+") + alphaLine("99999999999") + alphaLine("-2") +
+                        alphaLine("2.50")}},
+         {"salesum", "S_W*"},
+         cut + "4: units '1,084' read as 1 (4 in this report)\n"},
+        {"PricesAndCustomerPrices",
+         {{"S_W_1", kHeader + alphaLine("2", ".5") + alphaLine("2", "0,70") +
+                        alphaLine("2", "1e") + withToken(alphaLine(), 20, "1,99") +
+                        withToken(alphaLine(), 20, " ") + withToken(alphaLine(), 20, "free")}},
+         {"salesum", "-v", "S_W*"},
+         cut + "3: price '0,70' read as 0 (2 in this report)\n" + cut +
+             "5: customer price '1,99' read as 1 (2 in this report)\n"},
+        {"CustomerPriceWithoutListing",
+         {{"S_W_1", kHeader + withToken(alphaLine(), 20, "0.99 EUR")}},
+         {"salesum", "S_W*"},
+         cut + "2: customer price '0.99 EUR' read as 0.99 (1 in this report)\n"},
+        // The first bad date lies before the window: every line is checked.
+        {"DatesOutsideTheWindow",
+         {{"S_W_1", kHeader + withToken(withToken(alphaLine(), 11, "2008-10-01"), 12, "10/08/08") +
+                        withToken(alphaLine(), 12, "1/21/10") + alphaLine()}},
+         {"salesum", "-s", "20081101", "S_W*"},
+         cut + "2: date '2008-10-01' is not YYYYMMDD or MM/DD/YYYY (3 in this report)\n"},
+        {"ShortLinesAndNul",
+         {{"S_W_1", kHeader + "a\tb\tc\n" + alphaLine() + "A\0B\tc\n"s}},
+         {"salesum", "S_W*"},
+         cut + "2: only 3 of the 16 fields that a record needs (2 in this report)\n" + cut +
+             "4: a NUL byte ends the line's text (1 in this report)\n"},
+        // The first piece holds 7 tokens; the second starts "xxx\t \t1\t2",
+        // so its type is 'US' (token 8) and its units 'EUR' (token 9), and
+        // its 17 tokens stop short of a customer price.
+        {"LineLongerThanAPiece",
+         {{"S_W_1", kHeader + reportLine(longName, "1", "2", "1.50", "EUR")}},
+         {"salesum", "S_W*"},
+         cut + "2: product type 'US' is neither a sale nor an update, so it counts as a record "
+               "only (1 in this report)\n" +
+             cut + "2: units 'EUR' read as 0 (1 in this report)\n" + cut +
+             "2: only 7 of the 16 fields that a record needs (1 in this report)\n" + cut +
+             "2: longer than 499 bytes, so it was read as 2 record lines (1 in this report)\n"},
+        {"CompressedReport",
+         {{"S_W_1.gz", gzipped(kHeader + alphaLine() + alphaLine("1,5"))}},
+         {"salesum", "S_W*"},
+         "[W] salesum: 'S_W_1.gz' line 3: units '1,5' read as 1 (1 in this report)\n"},
+        // By name a lone CR ends a line; the required columns end at field 7.
+        {"ByName",
+         {{"S_W_1", kNamedHeader + "Chess\t1F\t1\t1.40\t11/02/2008\t11/08/2008\tUSD\t1.99\r" +
+                        "Chess\tIA1\t2\t0,70\n" + " \t \t\n" + "Chess\t7\t1\t0\t2008-11-02\r\n" +
+                        "Chess\t1\t1\t1.40\t11/02/2008\t11/08/2008\tUSD\0x\n"s}},
+         {"salesum", "S_W*"},
+         cut + "3: price '0,70' read as 0 (1 in this report)\n" + cut +
+             "5: date '2008-11-02' is not YYYYMMDD or MM/DD/YYYY (1 in this report)\n" + cut +
+             "3: only 4 of the 7 fields that a record needs (2 in this report)\n" + cut +
+             "6: a NUL byte ends the line's text (1 in this report)\n"},
+        {"AfterTheHeaderWarning",
+         {{"S_W_1", "Provider\tTitle\n" + alphaLine("x")}},
+         {"salesum", "S_W*"},
+         "[W] salesum: 'S_W_1': its header has no 'Product Type Identifier' column, so its "
+         "fields are read by position\n" +
+             cut + "2: units 'x' read as 0 (1 in this report)\n"},
+        // A copy beside its gzip original, a browser's second download, and
+        // a copy whose Ctrl-Z hides different bytes after it.
+        {"ReportsTakenTwice",
+         {{"S_W_1.txt", kAlphaReport},
+          {"S_W_1.txt.gz", gzipped(kAlphaReport)},
+          {"S_W_1 (1).txt", kAlphaReport},
+          {"S_W_2.txt", kAlphaReport + "\x1A" + "junk"}},
+         {"salesum", "S_W*"},
+         "[W] salesum: 'S_W_1.txt' has the same content as 'S_W_1 (1).txt', and both are "
+         "counted\n"
+         "[W] salesum: 'S_W_1.txt.gz' has the same content as 'S_W_1 (1).txt', and both are "
+         "counted\n"
+         "[W] salesum: 'S_W_2.txt' has the same content as 'S_W_1 (1).txt', and both are "
+         "counted\n"},
+        // A shared header alone, or no record line at all, is no copy.
+        {"ReportsThatDiffer",
+         {{"S_W_1", kAlphaReport},
+          {"S_W_2", kHeader + alphaLine("3")},
+          {"S_W_3", kHeader},
+          {"S_W_4", kHeader},
+          {"S_W_5", kAlphaReport + "\n"}},
+         {"salesum", "S_W*"},
+         ""},
+    };
+}
+
+TEST(Diagnostics, NameValuesNotReadAsTheyLook) {
+    for (const ValueWarningCase& c : valueWarningCases()) {
+        SCOPED_TRACE(c.name);
+        ProgramRun run = runOver(c.files, c.arguments);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.status, 0);
     }
 }
 

@@ -32,6 +32,37 @@ TEST(LenientInteger, ReadsTheLongestValidPrefix) {
     }
 }
 
+// Whether a text reads as the number it shows, for both conversions: the
+// usual short forms and the general path alike (the value is the same as
+// without the question).
+TEST(LenientNumbers, TellWhetherTheTextReadsAsItLooks) {
+    const struct {
+        const char* text;
+        bool integerAsItLooks;
+        bool realAsItLooks;
+    } cases[] = {
+        // clang-format off
+        {"", true, true}, {" \t", true, true}, {"12", true, true}, {" -3 ", true, true},
+        {"3.", true, true}, {"1.00", true, true}, {"+7.0\r", true, true},
+        {"123456789", true, true}, {"2147483647", true, true}, {"-2147483648", true, true},
+        {"2147483648", false, true}, {"-2147483649", false, true},
+        {"1.50", false, true}, {".5", false, true}, {"1e3", false, true},
+        {"1,084", false, false}, {"0,70", false, false}, {"1e", false, false},
+        {"+", false, false}, {"-", false, false}, {".", false, false}, {"abc", false, false},
+        {"5 x", false, false}, {"1.0.0", false, false}, {"inf", false, false},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        bool asItLooks = !c.integerAsItLooks;
+        EXPECT_EQ(lenientInteger(c.text, asItLooks), lenientInteger(c.text)) << c.text;
+        EXPECT_EQ(asItLooks, c.integerAsItLooks) << "integer '" << c.text << "'";
+        asItLooks = !c.realAsItLooks;
+        EXPECT_EQ(lenientReal(c.text, asItLooks), lenientReal(c.text)) << c.text;
+        EXPECT_EQ(asItLooks, c.realAsItLooks) << "real '" << c.text << "'";
+        EXPECT_EQ(realReadsAsItLooks(c.text), c.realAsItLooks) << "real '" << c.text << "'";
+    }
+}
+
 // Among the cases: a subnormal result is kept, not zeroed; '0.3000...0001'
 // lies just past the halfway point between two doubles; '...159e308' lies
 // past the halfway point to the next power of two and so overflows.

@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "common/content_digest.h"
 #include "common/file_handle.h"
+#include "unit_support.h"
 
 namespace {
 
@@ -168,6 +171,41 @@ TEST(ReadPiece, CompressedFileGivesThePiecesOfItsContent) {
     EXPECT_EQ(readAllPieces(stopped.substr(0, stopped.size() - 4), true, &failed),
               (Pieces{"head\n", "line\n"}));
     EXPECT_FALSE(failed);
+}
+
+ContentKey keyInSteps(const std::string& content, std::size_t step) {
+    ContentDigest digest;
+    for (std::size_t at = 0; at < content.size(); at += step) {
+        addContent(digest, content.data() + at, std::min(step, content.size() - at));
+    }
+    return contentKey(digest);
+}
+
+// The digest of a content does not depend on how its bytes arrive, and it
+// only ever proposes a copy: the bytes decide.
+TEST(ContentDigest, ProposesCopiesThatTheBytesConfirm) {
+    const std::string content = variedText(2 * kReadBlockSize + 77);
+    const ContentKey whole = keyInSteps(content, content.size());
+    for (std::size_t step : {1, 7, 64, 4096}) {
+        EXPECT_EQ(keyInSteps(content, step), whole) << step;
+    }
+    EXPECT_NE(keyInSteps(content + '\0', 64), whole);  // a trailing zero byte counts
+    // Flipping the top bit of one word and of the same lane's word two
+    // chunks on leaves every sum alike modulo 2^64.
+    std::string twin = content;
+    twin[7] ^= '\x80';
+    twin[7 + 2 * kDigestChunk] ^= '\x80';
+    ASSERT_EQ(keyInSteps(twin, 64), whole);
+
+    ScratchFiles files;
+    const std::string plain = files.write("plain", content);
+    EXPECT_FALSE(sameContent(plain.c_str(), files.write("twin", twin).c_str()));
+    EXPECT_TRUE(sameContent(plain.c_str(), files.write("packed", gzipMember(content)).c_str()));
+    EXPECT_TRUE(sameContent(plain.c_str(), files.write("stopped", content + "\x1A" + "x").c_str()));
+    const std::string cut = gzipMember(content);
+    EXPECT_FALSE(sameContent(plain.c_str(),
+                             files.write("cut", cut.substr(0, cut.size() - 4)).c_str()));
+    EXPECT_FALSE(sameContent(plain.c_str(), (plain + ".missing").c_str()));
 }
 
 Piece makePiece(const std::string& text) {
