@@ -49,3 +49,24 @@ inline const char* holdInFile(const void* bytes, std::size_t size) {
 inline void discardStandardOutput() {
     FUZZ_CHECK(std::freopen("/dev/null", "w", stdout) != nullptr);
 }
+
+// What the call writes to standard error, taken from it: the descriptor is
+// pointed at a file in memory while the call runs.
+template <typename Call>
+std::string captureStandardError(Call call) {
+    static const int captured = [] {
+        int made = memfd_create("fuzz-stderr", 0);
+        FUZZ_CHECK(made >= 0);
+        return made;
+    }();
+    std::fflush(stderr);
+    const int saved = dup(2);
+    FUZZ_CHECK(saved >= 0 && ftruncate(captured, 0) == 0 && dup2(captured, 2) == 2);
+    call();
+    std::fflush(stderr);
+    FUZZ_CHECK(dup2(saved, 2) == 2 && close(saved) == 0);
+    std::string text(static_cast<std::size_t>(lseek(captured, 0, SEEK_END)), '\0');
+    FUZZ_CHECK(pread(captured, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size()));
+    FUZZ_CHECK(lseek(captured, 0, SEEK_SET) == 0);
+    return text;
+}

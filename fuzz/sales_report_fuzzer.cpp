@@ -2,6 +2,7 @@
 // with the date window off and on, with the per-record listings of -v and
 // -v -v on, and read for the tables only, as a run without -v reads.
 #include <algorithm>
+#include <iterator>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
@@ -21,10 +22,49 @@
 
 namespace {
 
+// The kinds of warning about a report's values, by how their text starts
+// after the line number.
+constexpr const char* kValueKinds[] = {"product type '", "units '", "price '", "customer price '",
+                                       "date '", "only ", "longer than ", "a NUL byte"};
+
+// Each kind of value is named at most once per report, and nothing else is
+// said but the header's warning.
+void checkWarnings(const std::string& err, const std::string& path) {
+    const std::string start = "[W] salesum: '" + path + "'";
+    int seen[std::size(kValueKinds)] = {};
+    int headerWarnings = 0;
+    std::size_t begin = 0;
+    while (begin < err.size()) {
+        std::size_t end = err.find('\n', begin);
+        FUZZ_CHECK(end != std::string::npos);
+        std::string line = err.substr(begin, end - begin);
+        begin = end + 1;
+        FUZZ_CHECK(line.rfind(start, 0) == 0);
+        std::string rest = line.substr(start.size());
+        if (rest.rfind(": its header has no '", 0) == 0) {
+            ++headerWarnings;
+            continue;
+        }
+        FUZZ_CHECK(rest.rfind(" line ", 0) == 0);
+        std::string what = rest.substr(rest.find(": ") + 2);
+        int kind = 0;
+        while (kind < static_cast<int>(std::size(kValueKinds)) &&
+               what.rfind(kValueKinds[kind], 0) != 0) {
+            ++kind;
+        }
+        FUZZ_CHECK(kind < static_cast<int>(std::size(kValueKinds)));
+        FUZZ_CHECK(++seen[kind] == 1);
+    }
+    FUZZ_CHECK(headerWarnings <= 1);
+}
+
 void readReport(const char* path, AppRecords& appRecords, bool summaryOnly) {
     Diagnostics diagnostics;
-    readSalesReport(path, appRecords, *startReading(summaryOnly), diagnostics);
+    diagnostics.programName = "salesum";
+    std::string err = captureStandardError(
+        [&] { readSalesReport(path, appRecords, *startReading(summaryOnly), diagnostics); });
     FUZZ_CHECK(!diagnostics.failed);  // memory files and whole gzip members read in full
+    checkWarnings(err, path);
 }
 
 }  // namespace
