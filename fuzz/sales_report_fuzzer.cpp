@@ -2,9 +2,9 @@
 // with the date window off and on, with the per-record listings of -v and
 // -v -v on, and read for the tables only, as a run without -v reads.
 #include <algorithm>
-#include <iterator>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,8 +24,9 @@ namespace {
 
 // The kinds of warning about a report's values, by how their text starts
 // after the line number.
-constexpr const char* kValueKinds[] = {"product type '", "units '", "price '", "customer price '",
-                                       "date '", "only ", "longer than ", "a NUL byte"};
+constexpr const char* kValueKinds[] = {"product type '",   "units '",   "price '",
+                                       "customer price '", "date '",    "only ",
+                                       "longer than ",     "a NUL byte"};
 
 // Each kind of value is named at most once per report, and nothing else is
 // said but the header's warning.

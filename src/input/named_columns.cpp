@@ -4,8 +4,6 @@
 #include <bit>
 #include <cstdint>
 
-#include "common/lenient_number.h"
-#include "input/product_type.h"
 #include "input/value_checks.h"
 
 namespace {
@@ -161,16 +159,10 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
     if (!anyText && line.text.find_first_not_of(" \t") == std::string_view::npos) {
         return NamedLine::kNoRecord;
     }
-    bool unitsAsTheyLook = true;
-    bool amountAsItLooks = true;
-    bool auxAmountAsItLooks = true;
     fields.appName = texts[kTitleColumn];
     fields.typeText = texts[kTypeColumn];
-    fields.typeCode = productTypeCode(fields.typeText);
     fields.unitsText = texts[kUnitsColumn];
-    fields.units = lenientInteger(fields.unitsText, unitsAsTheyLook);
     fields.amountText = texts[kProceedsColumn];
-    fields.unitAmount = lenientReal(fields.amountText, amountAsItLooks);
     fields.beginText = texts[kBeginDateColumn];
     fields.endText = texts[kEndDateColumn];
     fields.currency = texts[kCurrencyColumn];
@@ -178,15 +170,10 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
     bool hasPrice = layout.fieldOf[kCustomerPriceColumn] >= 0;
     fields.auxAmountText = hasPrice ? texts[kCustomerPriceColumn] : std::string_view();
     if (listed) {
-        fields.auxAmount = lenientReal(fields.auxAmountText, auxAmountAsItLooks);
         bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
         fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();
-    } else {
-        auxAmountAsItLooks = realReadsAsItLooks(fields.auxAmountText);
     }
-    fields.oddValues = (unitsAsTheyLook ? 0 : oddBit(kOddUnits)) |
-                       (amountAsItLooks ? 0 : oddBit(kOddPrice)) |
-                       (auxAmountAsItLooks ? 0 : oddBit(kOddCustomerPrice));
+    convertFieldTexts(fields, listed);
     // The last required column's field lies past the line's end.
     return begin > length && field < layout.fieldsNeeded ? NamedLine::kShortRecord
                                                          : NamedLine::kRecord;

@@ -5,6 +5,15 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/lenient_number.h"
+#include "input/product_type.h"
+
+// The bits of RecordFields::oddValues: a number whose text its conversion
+// did not read whole.
+constexpr unsigned kOddUnitsBit = 1;
+constexpr unsigned kOddPriceBit = 2;
+constexpr unsigned kOddCustomerPriceBit = 4;
+
 // The texts still point into the line.
 struct RecordFields {
     std::string_view appName;
@@ -22,7 +31,24 @@ struct RecordFields {
     std::int32_t units = 0;
     double unitAmount = 0.0;
     double auxAmount = 0.0;  // the customer price: shown by the listing only
-    // A bit per number whose text its conversion did not read whole
-    // (oddBit of kOddUnits, kOddPrice, kOddCustomerPrice).
-    unsigned oddValues = 0;
+    unsigned oddValues = 0;  // the bits above
 };
+
+// Converts the texts the reader has set: the type, the units, the price
+// and, when the record will be listed, the customer price, which is
+// otherwise only checked. Both ways of reading a line end here.
+inline void convertFieldTexts(RecordFields& fields, bool listed) {
+    bool unitsAsTheyLook = true;
+    bool amountAsItLooks = true;
+    bool auxAmountAsItLooks = true;
+    fields.typeCode = productTypeCode(fields.typeText);
+    fields.units = lenientInteger(fields.unitsText, unitsAsTheyLook);
+    fields.unitAmount = lenientReal(fields.amountText, amountAsItLooks);
+    if (listed) {
+        fields.auxAmount = lenientReal(fields.auxAmountText, auxAmountAsItLooks);
+    } else {
+        auxAmountAsItLooks = realReadsAsItLooks(fields.auxAmountText);
+    }
+    fields.oddValues = (unitsAsTheyLook ? 0 : kOddUnitsBit) | (amountAsItLooks ? 0 : kOddPriceBit) |
+                       (auxAmountAsItLooks ? 0 : kOddCustomerPriceBit);
+}

@@ -15,14 +15,12 @@
 #include "common/content_digest.h"
 #include "common/field_splitter.h"
 #include "common/file_handle.h"
-#include "common/lenient_number.h"
 #include "common/line_reader.h"
 #include "common/piece_reader.h"
 #include "common/run_settings.h"
 #include "common/text_words.h"
 #include "input/date_value.h"
 #include "input/named_columns.h"
-#include "input/product_type.h"
 #include "input/record_fields.h"
 #include "input/value_checks.h"
 #include "report/record_listing.h"
@@ -96,29 +94,18 @@ int splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
     for (int missing = count; missing < kWanted; ++missing) {
         tokens[missing] = std::string_view();
     }
-    bool unitsAsTheyLook = true;
-    bool amountAsItLooks = true;
-    bool auxAmountAsItLooks = true;
     fields.appName = tokens[kAppNameToken];
     fields.typeText = tokens[kTypeCodeToken];
-    fields.typeCode = productTypeCode(fields.typeText);
     fields.unitsText = tokens[kUnitsToken];
-    fields.units = lenientInteger(fields.unitsText, unitsAsTheyLook);
     fields.amountText = tokens[kUnitAmountToken];
-    fields.unitAmount = lenientReal(fields.amountText, amountAsItLooks);
     fields.beginText = tokens[kBeginDateToken];
     fields.endText = tokens[kEndDateToken];
     fields.currency = tokens[kCurrencyToken];
     fields.auxAmountText = tokens[kAuxAmountToken];
     if (listed) {
-        fields.auxAmount = lenientReal(fields.auxAmountText, auxAmountAsItLooks);
         fields.auxText = tokens[kAuxTextToken];
-    } else {
-        auxAmountAsItLooks = realReadsAsItLooks(fields.auxAmountText);
     }
-    fields.oddValues = (unitsAsTheyLook ? 0 : oddBit(kOddUnits)) |
-                       (amountAsItLooks ? 0 : oddBit(kOddPrice)) |
-                       (auxAmountAsItLooks ? 0 : oddBit(kOddCustomerPrice));
+    convertFieldTexts(fields, listed);
     return count;
 }
 

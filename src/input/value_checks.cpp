@@ -50,19 +50,19 @@ void checkUnusualValues(ValueChecks& checks, const RecordFields& fields, std::in
         }
     }
     if (fields.oddValues != 0) {
-        if ((fields.oddValues & oddBit(kOddUnits)) != 0) {
+        if ((fields.oddValues & kOddUnitsBit) != 0) {
             if (CheckedKind* first = noteValue(checks, kOddUnits, line)) {
                 first->what = "units " + quoted(fields.unitsText) + " read as " +
                               std::to_string(fields.units);
             }
         }
-        if ((fields.oddValues & oddBit(kOddPrice)) != 0) {
+        if ((fields.oddValues & kOddPriceBit) != 0) {
             if (CheckedKind* first = noteValue(checks, kOddPrice, line)) {
                 first->what = "price " + quoted(fields.amountText) + " read as " +
                               formatted("%g", fields.unitAmount);
             }
         }
-        if ((fields.oddValues & oddBit(kOddCustomerPrice)) != 0) {
+        if ((fields.oddValues & kOddCustomerPriceBit) != 0) {
             if (CheckedKind* first = noteValue(checks, kOddCustomerPrice, line)) {
                 first->what = "customer price " + quoted(fields.auxAmountText) + " read as " +
                               formatted("%g", lenientReal(fields.auxAmountText));

@@ -3,12 +3,11 @@
 // first occurrence and the count. The tables are never changed by them.
 #pragma once
 
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "common/byte_scan.h"
 #include "common/diagnostics.h"
 #include "input/record_fields.h"
 
@@ -36,11 +35,6 @@ struct ValueChecks {
     CheckedKind kinds[kValueCheckCount];
 };
 
-// The bit of a kind in RecordFields::oddValues.
-constexpr unsigned oddBit(ValueCheck kind) {
-    return 1u << kind;
-}
-
 // Counts one occurrence of the kind on the line. Returns the kind's entry
 // for the first occurrence, whose `what` the caller then writes, and null
 // for any later one.
@@ -61,16 +55,6 @@ void reportValueChecks(const ValueChecks& checks, const char* path, const Diagno
 
 namespace value_checks_detail {
 
-// The eight bytes at text as a little-endian word.
-inline std::uint64_t loadWord(const char* text) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, text, sizeof word);
-    if constexpr (std::endian::native == std::endian::big) {
-        word = __builtin_bswap64(word);
-    }
-    return word;
-}
-
 // True when every byte of the word is an ASCII digit.
 inline bool allDigits(std::uint64_t word) {
     constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0u;
@@ -83,7 +67,7 @@ inline bool allDigits(std::uint64_t word) {
 // position: a date that passes the test -s and -e use.
 inline bool usualDate(std::string_view text) {
     if (text.size() == 8) {
-        return allDigits(loadWord(text.data()));
+        return allDigits(byte_scan_detail::loadWord(text.data()));
     }
     // The slashes are bytes 2 and 5 of the first word.
     constexpr std::uint64_t kSlashBytes = 0x0000FF0000FF0000u;
@@ -92,7 +76,7 @@ inline bool usualDate(std::string_view text) {
     if (text.size() != 10) {
         return false;
     }
-    std::uint64_t word = loadWord(text.data());
+    std::uint64_t word = byte_scan_detail::loadWord(text.data());
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
     return (word & kSlashBytes) == kSlashes && allDigits((word & ~kSlashBytes) | kZerosThere) &&
            digit(text[8]) && digit(text[9]);

@@ -269,9 +269,9 @@ std::vector<ValueWarningCase> valueWarningCases() {
          {"salesum", "S_W*"},
          cut + "4: units '1,084' read as 1 (4 in this report)\n"},
         {"PricesAndCustomerPrices",
-         {{"S_W_1", kHeader + alphaLine("2", ".5") + alphaLine("2", "0,70") +
-                        alphaLine("2", "1e") + withToken(alphaLine(), 20, "1,99") +
-                        withToken(alphaLine(), 20, " ") + withToken(alphaLine(), 20, "free")}},
+         {{"S_W_1", kHeader + alphaLine("2", ".5") + alphaLine("2", "0,70") + alphaLine("2", "1e") +
+                        withToken(alphaLine(), 20, "1,99") + withToken(alphaLine(), 20, " ") +
+                        withToken(alphaLine(), 20, "free")}},
          {"salesum", "-v", "S_W*"},
          cut + "3: price '0,70' read as 0 (2 in this report)\n" + cut +
              "5: customer price '1,99' read as 1 (2 in this report)\n"},
@@ -296,8 +296,9 @@ std::vector<ValueWarningCase> valueWarningCases() {
         {"LineLongerThanAPiece",
          {{"S_W_1", kHeader + reportLine(longName, "1", "2", "1.50", "EUR")}},
          {"salesum", "S_W*"},
-         cut + "2: product type 'US' is neither a sale nor an update, so it counts as a record "
-               "only (1 in this report)\n" +
+         cut +
+             "2: product type 'US' is neither a sale nor an update, so it counts as a record "
+             "only (1 in this report)\n" +
              cut + "2: units 'EUR' read as 0 (1 in this report)\n" + cut +
              "2: only 7 of the 16 fields that a record needs (1 in this report)\n" + cut +
              "2: longer than 499 bytes, so it was read as 2 record lines (1 in this report)\n"},

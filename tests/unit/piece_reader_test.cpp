@@ -203,8 +203,8 @@ TEST(ContentDigest, ProposesCopiesThatTheBytesConfirm) {
     EXPECT_TRUE(sameContent(plain.c_str(), files.write("packed", gzipMember(content)).c_str()));
     EXPECT_TRUE(sameContent(plain.c_str(), files.write("stopped", content + "\x1A" + "x").c_str()));
     const std::string cut = gzipMember(content);
-    EXPECT_FALSE(sameContent(plain.c_str(),
-                             files.write("cut", cut.substr(0, cut.size() - 4)).c_str()));
+    EXPECT_FALSE(
+        sameContent(plain.c_str(), files.write("cut", cut.substr(0, cut.size() - 4)).c_str()));
     EXPECT_FALSE(sameContent(plain.c_str(), (plain + ".missing").c_str()));
 }
 
