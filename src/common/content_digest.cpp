@@ -12,6 +12,7 @@
 namespace {
 
 constexpr char kCtrlZ = 0x1A;
+constexpr std::size_t kCompareBlock = 1 << 16;  // bytes read at a time to key or compare files
 
 // Each lane sums its words, and sums those sums, so that the order of the
 // words counts as well as their values. Written once for the vector width:
@@ -136,17 +137,16 @@ struct ContentReader {
 }  // namespace
 
 bool contentKeyOfFile(const char* path, ContentKey& key) {
-    constexpr std::size_t kBlock = 1 << 16;
     ContentReader reader(path);
     if (!reader.file) {
         return false;
     }
-    std::vector<char> block(kBlock);
+    std::vector<char> block(kCompareBlock);
     ContentDigest digest;
     for (;;) {
-        std::size_t count = reader.read(block.data(), kBlock);
+        std::size_t count = reader.read(block.data(), kCompareBlock);
         addContent(digest, block.data(), count);
-        if (count < kBlock) {
+        if (count < kCompareBlock) {
             key = contentKey(digest);
             return !sourceFailed(reader.source);
         }
@@ -154,22 +154,21 @@ bool contentKeyOfFile(const char* path, ContentKey& key) {
 }
 
 bool sameContent(const char* onePath, const char* otherPath) {
-    constexpr std::size_t kBlock = 1 << 16;
     auto one = std::make_unique<ContentReader>(onePath);
     auto other = std::make_unique<ContentReader>(otherPath);
     if (!one->file || !other->file) {
         return false;
     }
-    std::vector<char> oneBlock(kBlock);
-    std::vector<char> otherBlock(kBlock);
+    std::vector<char> oneBlock(kCompareBlock);
+    std::vector<char> otherBlock(kCompareBlock);
     for (;;) {
-        std::size_t oneCount = one->read(oneBlock.data(), kBlock);
-        std::size_t otherCount = other->read(otherBlock.data(), kBlock);
+        std::size_t oneCount = one->read(oneBlock.data(), kCompareBlock);
+        std::size_t otherCount = other->read(otherBlock.data(), kCompareBlock);
         if (oneCount != otherCount ||
             std::memcmp(oneBlock.data(), otherBlock.data(), oneCount) != 0) {
             return false;
         }
-        if (oneCount < kBlock) {
+        if (oneCount < kCompareBlock) {
             return !sourceFailed(one->source) && !sourceFailed(other->source);
         }
     }

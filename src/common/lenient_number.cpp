@@ -12,9 +12,7 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using lenient_number_detail::isDigit;
 
 std::size_t skipSpace(std::string_view text, std::size_t at) {
     while (at < text.size() && isSpace(text[at])) {

@@ -4,8 +4,6 @@
 #include <bit>
 #include <cstdint>
 
-#include "input/value_checks.h"
-
 namespace {
 
 // The header names of the columns, in the order of NamedColumn.

@@ -228,12 +228,9 @@ struct CutLine {
 
 // Moves on to the next line, having named the one that ends if the piece
 // limit cut it into several record lines.
-void endLine(ReportProgress& progress, CutLine& cut) {
+inline void endLine(ReportProgress& progress, CutLine& cut) {
     if (cut.laterRecordPiece) {
-        if (CheckedKind* first = noteValue(progress.checks, kLongLine, progress.line)) {
-            first->what = "longer than 499 bytes, so it was read as " +
-                          std::to_string(cut.recordPieces) + " record lines";
-        }
+        noteLongLine(progress.checks, progress.line, cut.recordPieces);
     }
     cut = CutLine{};
     ++progress.line;
@@ -256,9 +253,7 @@ void readRecordsByPosition(PieceReader& reader, const LineContext& context,
     RecordFields fields;
     while (readPiece(reader, piece)) {
         if (piece.heldNul) {
-            if (CheckedKind* first = noteValue(progress.checks, kNulByte, progress.line)) {
-                first->what = "a NUL byte ends the line's text";
-            }
+            noteNulByte(progress.checks, progress.line);
         }
         int tokenCount = splitRecordFields(piece, fields, context.listed);
         if (tokenCount > 0) {
@@ -272,14 +267,8 @@ void readRecordsByPosition(PieceReader& reader, const LineContext& context,
             cut.laterRecordPiece |= cut.pieces > 0;
         }
         ++cut.pieces;
-        // The usual line is one piece: then there is nothing more to note.
         if (piece.endsLine) {
-            if (cut.pieces == 1) {
-                ++progress.line;
-                cut = CutLine{};
-            } else {
-                endLine(progress, cut);
-            }
+            endLine(progress, cut);
         }
     }
     if (cut.pieces > 0) {
@@ -299,9 +288,7 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const Li
     while (readWholeLine(reader, line)) {
         ++progress.line;
         if (line.cutAtNul) {
-            if (CheckedKind* first = noteValue(progress.checks, kNulByte, progress.line)) {
-                first->what = "a NUL byte ends the line's text";
-            }
+            noteNulByte(progress.checks, progress.line);
         }
         NamedLine kind = takeNamedFields(line, layout, context.listed, fields);
         if (kind == NamedLine::kNoRecord) {

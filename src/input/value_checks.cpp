@@ -80,6 +80,19 @@ void noteShortLine(ValueChecks& checks, std::int64_t line, int fieldCount, int f
     }
 }
 
+void noteLongLine(ValueChecks& checks, std::int64_t line, int recordLines) {
+    if (CheckedKind* first = noteValue(checks, kLongLine, line)) {
+        first->what = "longer than 499 bytes, so it was read as " + std::to_string(recordLines) +
+                      " record lines";
+    }
+}
+
+void noteNulByte(ValueChecks& checks, std::int64_t line) {
+    if (CheckedKind* first = noteValue(checks, kNulByte, line)) {
+        first->what = "a NUL byte ends the line's text";
+    }
+}
+
 void reportValueChecks(const ValueChecks& checks, const char* path,
                        const Diagnostics& diagnostics) {
     for (const CheckedKind& checked : checks.kinds) {

@@ -50,6 +50,12 @@ void checkUnusualValues(ValueChecks& checks, const RecordFields& fields, std::in
 // Counts a record line with fewer fields than a record needs.
 void noteShortLine(ValueChecks& checks, std::int64_t line, int fieldCount, int fieldsNeeded);
 
+// Counts a line that the piece limit cut into several record lines.
+void noteLongLine(ValueChecks& checks, std::int64_t line, int recordLines);
+
+// Counts a line whose text a NUL byte ended.
+void noteNulByte(ValueChecks& checks, std::int64_t line);
+
 // Prints one warning per kind that occurred, in the order of ValueCheck.
 void reportValueChecks(const ValueChecks& checks, const char* path, const Diagnostics& diagnostics);
 
