@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "common/lenient_number.h"
-#include "common/piece_reader.h"
 #include "common/types.h"
 #include "input/date_value.h"
+#include "input/lenient_number.h"
+#include "input/reading/piece_reader.h"
 #include "input/sales_report.h"
 
 namespace {

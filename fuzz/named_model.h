@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "common/lenient_number.h"
 #include "common/types.h"
 #include "input/date_value.h"
+#include "input/lenient_number.h"
 #include "piece_model.h"
 
 // The texts of a file's lines: a line ends at LF, CR-LF or a lone CR, its

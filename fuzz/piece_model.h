@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "common/lenient_number.h"
-#include "common/piece_reader.h"
 #include "common/types.h"
 #include "input/date_value.h"
+#include "input/lenient_number.h"
+#include "input/reading/piece_reader.h"
 
 // The pieces of a file's bytes: up to and including each LF, at most 499
 // characters, a CR right before an LF dropped, nothing from a Ctrl-Z on.

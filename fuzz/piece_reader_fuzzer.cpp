@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "common/field_splitter.h"
-#include "common/file_handle.h"
-#include "common/piece_reader.h"
 #include "fuzz_support.h"
+#include "input/reading/field_splitter.h"
+#include "input/reading/file_handle.h"
+#include "input/reading/piece_reader.h"
 #include "piece_model.h"
 
 namespace {

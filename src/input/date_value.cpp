@@ -6,8 +6,8 @@
 #include <ctime>
 
 #include "common/civil_calendar.h"
-#include "common/lenient_number.h"
-#include "common/text_words.h"
+#include "input/lenient_number.h"
+#include "input/reading/text_words.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "common/line_reader.h"
+#include "input/reading/line_reader.h"
 #include "input/record_fields.h"
 
 // The columns a record is built from. The first seven are required for a

@@ -1,6 +1,6 @@
 #include "input/product_type.h"
 
-#include "common/lenient_number.h"
+#include "input/lenient_number.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string_view>
 
-#include "common/file_handle.h"
-#include "common/lenient_number.h"
-#include "common/piece_reader.h"
+#include "input/lenient_number.h"
+#include "input/reading/file_handle.h"
+#include "input/reading/piece_reader.h"
 
 namespace {
 

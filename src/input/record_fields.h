@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "common/lenient_number.h"
+#include "input/lenient_number.h"
 #include "input/product_type.h"
 
 // The bits of RecordFields::oddValues: a number whose text its conversion

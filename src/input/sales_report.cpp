@@ -12,15 +12,15 @@
 #include <unordered_map>
 #include <vector>
 
-#include "common/content_digest.h"
-#include "common/field_splitter.h"
-#include "common/file_handle.h"
-#include "common/line_reader.h"
-#include "common/piece_reader.h"
 #include "common/run_settings.h"
-#include "common/text_words.h"
 #include "input/date_value.h"
 #include "input/named_columns.h"
+#include "input/reading/content_digest.h"
+#include "input/reading/field_splitter.h"
+#include "input/reading/file_handle.h"
+#include "input/reading/line_reader.h"
+#include "input/reading/piece_reader.h"
+#include "input/reading/text_words.h"
 #include "input/record_fields.h"
 #include "input/value_checks.h"
 #include "report/record_listing.h"

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "common/lenient_number.h"
 #include "input/date_value.h"
+#include "input/lenient_number.h"
 #include "input/product_type.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "common/byte_scan.h"
 #include "common/diagnostics.h"
+#include "input/reading/byte_scan.h"
 #include "input/record_fields.h"
 
 // The kinds, in the order their warnings are printed.

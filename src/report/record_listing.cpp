@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/text_format.h"
 #include "input/date_value.h"
+#include "report/text_format.h"
 
 namespace {
 

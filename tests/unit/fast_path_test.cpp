@@ -16,16 +16,16 @@
 #include <string>
 #include <vector>
 
-#include "common/byte_scan.h"
-#include "common/field_splitter.h"
-#include "common/file_handle.h"
-#include "common/lenient_number.h"
-#include "common/piece_reader.h"
 #include "common/record_store.h"
 #include "common/run_settings.h"
 #include "common/types.h"
 #include "fuzz/piece_model.h"
 #include "input/date_value.h"
+#include "input/lenient_number.h"
+#include "input/reading/byte_scan.h"
+#include "input/reading/field_splitter.h"
+#include "input/reading/file_handle.h"
+#include "input/reading/piece_reader.h"
 #include "input/sales_report.h"
 #include "unit_support.h"
 

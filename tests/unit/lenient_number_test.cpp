@@ -1,5 +1,5 @@
 // The forgiving number conversions used for report and rate-file fields.
-#include "common/lenient_number.h"
+#include "input/lenient_number.h"
 
 #include <gtest/gtest.h>
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "common/file_handle.h"
-#include "common/line_reader.h"
 #include "common/run_settings.h"
 #include "fuzz/named_model.h"
 #include "input/named_columns.h"
+#include "input/reading/file_handle.h"
+#include "input/reading/line_reader.h"
 #include "input/sales_report.h"
 #include "unit_support.h"
 

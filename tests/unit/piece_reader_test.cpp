@@ -1,5 +1,5 @@
 // Forming pieces from a file's bytes, and splitting pieces into tokens.
-#include "common/piece_reader.h"
+#include "input/reading/piece_reader.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "common/content_digest.h"
-#include "common/file_handle.h"
+#include "input/reading/content_digest.h"
+#include "input/reading/file_handle.h"
 #include "unit_support.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The listing's field formats against snprintf with the same format, which
 // is what they replace: every byte must be the same.
-#include "common/text_format.h"
+#include "report/text_format.h"
 
 #include <gtest/gtest.h>
 

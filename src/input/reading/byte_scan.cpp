@@ -1,4 +1,4 @@
-#include "common/byte_scan.h"
+#include "input/reading/byte_scan.h"
 
 ScanWidth widestScan() {
 #if defined(SALESUM_HAS_AVX2_SCAN)

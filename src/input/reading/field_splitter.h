@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "common/byte_scan.h"
-#include "common/piece_reader.h"
+#include "input/reading/byte_scan.h"
+#include "input/reading/piece_reader.h"
 
 // Splits the piece's text as repeated nextToken calls with the separators
 // TAB and LF would, keeping the first maxTokens tokens in tokens, and returns

@@ -1,4 +1,4 @@
-#include "common/lenient_number.h"
+#include "input/lenient_number.h"
 
 #include <charconv>
 #include <cstddef>

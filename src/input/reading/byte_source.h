@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "common/content_digest.h"
+#include "input/reading/content_digest.h"
 
 struct GzipStream;  // the decompressor's state, private to byte_source.cpp
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/piece_reader.h"
+#include "input/reading/piece_reader.h"
 
 // One whole line, however long. A line ends at LF, at CR-LF or at a CR not
 // followed by LF. A NUL ends its text: the bytes after it, up to the line's

@@ -1,4 +1,4 @@
-#include "common/line_reader.h"
+#include "input/reading/line_reader.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "common/piece_reader.h"
+#include "input/reading/piece_reader.h"
 
 #include <algorithm>
 #include <bit>

@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "common/byte_scan.h"
-#include "common/byte_source.h"
+#include "input/reading/byte_scan.h"
+#include "input/reading/byte_source.h"
 
 constexpr std::size_t kPieceCapacity = 500;  // 499 characters and a NUL
 constexpr std::size_t kReadBlockSize = 1 << 16;

@@ -1,4 +1,4 @@
-#include "common/byte_source.h"
+#include "input/reading/byte_source.h"
 
 #include <zlib.h>
 

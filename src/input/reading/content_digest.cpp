@@ -1,13 +1,13 @@
-#include "common/content_digest.h"
+#include "input/reading/content_digest.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-#include "common/byte_scan.h"
-#include "common/byte_source.h"
-#include "common/file_handle.h"
+#include "input/reading/byte_scan.h"
+#include "input/reading/byte_source.h"
+#include "input/reading/file_handle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "common/field_splitter.h"
+#include "input/reading/field_splitter.h"
 
 #include <bit>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "common/text_format.h"
+#include "report/text_format.h"
 
 #include <charconv>
 #include <cmath>
