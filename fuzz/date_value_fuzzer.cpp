@@ -9,6 +9,7 @@
 
 #include "fuzz_support.h"
 #include "input/date_value.h"
+#include "report/record_listing.h"
 
 namespace {
 
@@ -17,7 +18,6 @@ constexpr DateValue kLastFormattableSecond = 32535215999;  // 3000-12-31 23:59:5
 void useZone(const char* zone) {
     setenv("TZ", zone, 1);
     tzset();
-    forgetConvertedDays();
 }
 
 void checkShortDate(DateValue value) {

@@ -16,9 +16,8 @@
 #include "input/sales_report.h"
 #include "named_model.h"
 #include "piece_model.h"
-#include "report/record_listing.h"
-#include "report/revenue_table.h"
-#include "report/summary_table.h"
+#include "report/tally.h"
+#include "report/text_report.h"
 
 namespace {
 
@@ -158,7 +157,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    int nameWidth = 11;
     for (const auto& [appName, records] : appRecords) {
         FUZZ_CHECK(summaryOnly ? records.summary.recordCount > 0 : !records.empty());
         FUZZ_CHECK(appName.find_first_of(std::string("\t\n\0", 3)) == std::string::npos);
@@ -166,21 +164,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(record.appName == appName);
             FUZZ_CHECK(insideDateWindow(record.beginDate, record.endDate));
         }
-        nameWidth = std::max(nameWidth, static_cast<int>(appName.size()));
-        if (runSettings.verbosity != 0) {
-            printSalesAndUpdates(records);  // the listing of -v
-        }
     }
-    RevenueGrid revenueGrid;
-    CurrencySet currencySet;
-    CurrencyTotals currencyTotals;
-    UnitWidths unitWidths;
-    AmountWidths amountWidths;
-    RateTable rateTable = {{"EUR", 1.25}, {"USD", 2.0}};
-    if (!appRecords.empty()) {
-        printSummaryTable(nameWidth, appRecords, revenueGrid, currencySet);
-        printRevenueTable(nameWidth, revenueGrid, currencySet, currencyTotals, unitWidths,
-                          amountWidths, rateTable);
-    }
+    // The report as a run prints it, into a sink that keeps it.
+    const ReportTally tally = tallyReport(appRecords, {{"EUR", 1.25}, {"USD", 2.0}});
+    OutputSink out;
+    printTextReport(out, appRecords, tally, runSettings.verbosity != 0);
+    FUZZ_CHECK(keptText(out).starts_with("Apps count: "));
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "common/output.h"
 
 int main(int argc, char* argv[]) {
-    int status = runSalesum(argc, argv);
-    return finishOutput(programNameOf(argc, argv), status);
+    OutputSink out = standardOutput();
+    int status = runSalesum(argc, argv, out);
+    return finishOutput(out, programNameOf(argc, argv), status);
 }

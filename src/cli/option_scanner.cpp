@@ -1,7 +1,8 @@
 #include "cli/option_scanner.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "common/diagnostics.h"
 
 OptionScanner optionScanner;
 
@@ -42,7 +43,7 @@ int nextOption(int argumentCount, char* const arguments[], const char* specifica
     }
     const char* known = findLetter(specification, letter);
     if (known == nullptr) {
-        std::fprintf(stderr, "[E] %s: illegal option -%c\n", arguments[0], letter);
+        printDiagnostic("E", arguments[0], "illegal option -%c\n", letter);
         if (lastOfArgument) {
             s.scanPosition = nullptr;
         } else {
@@ -65,7 +66,7 @@ int nextOption(int argumentCount, char* const arguments[], const char* specifica
         return letter;
     }
     if (s.optionIndex >= argumentCount) {
-        std::fprintf(stderr, "[E] %s: option requires an argument -%c\n", arguments[0], letter);
+        printDiagnostic("E", arguments[0], "option requires an argument -%c\n", letter);
         return '?';
     }
     s.optionArgument = arguments[s.optionIndex++];

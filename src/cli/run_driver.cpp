@@ -1,9 +1,7 @@
 #include "cli/run_driver.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +16,10 @@
 #include "platform/directory_search.h"
 #include "report/json_report.h"
 #include "report/record_listing.h"
-#include "report/revenue_table.h"
-#include "report/summary_table.h"
+#include "report/tally.h"
+#include "report/text_report.h"
 
 namespace {
-
-constexpr int kMinimumNameWidth = 11;
 
 // A date of -s or -e. One the parser would read as some other day is
 // refused: the run then ends before reading anything.
@@ -35,28 +31,31 @@ DateValue readDateOption(const char* text, char letter, Diagnostics& diagnostics
     return parseDate(text);
 }
 
-// "--help" and "--version" where an option would be read: the scanner would
+// "--help" or "--version" where an option would be read: the scanner would
 // otherwise take them for clusters of letters ("-v -e rsion").
-void handleLongOption(int argumentCount, char* arguments[], const char* programName) {
+bool isLongOption(int argumentCount, char* arguments[], const char* name) {
     if (optionScanner.scanPosition != nullptr || optionScanner.optionIndex >= argumentCount) {
-        return;
+        return false;
     }
     const char* argument = arguments[optionScanner.optionIndex];
-    if (argument == nullptr) {
-        return;
-    }
-    if (std::strcmp(argument, "--help") == 0) {
-        printUsage(programName);
-    }
-    if (std::strcmp(argument, "--version") == 0) {
-        printVersion(programName);
-    }
+    return argument != nullptr && std::strcmp(argument, name) == 0;
 }
 
-void scanOptions(int argumentCount, char* arguments[], Diagnostics& diagnostics) {
+// Fills the run settings from the options. Returns the status the run ends
+// with when an option asked for the usage text or the version, which are
+// printed then; none when the run goes on.
+std::optional<int> scanOptions(int argumentCount, char* arguments[], OutputSink& out,
+                               Diagnostics& diagnostics) {
     const char* programName = diagnostics.programName;
     for (;;) {
-        handleLongOption(argumentCount, arguments, programName);
+        if (isLongOption(argumentCount, arguments, "--help")) {
+            printUsage(out, programName);
+            return 0;
+        }
+        if (isLongOption(argumentCount, arguments, "--version")) {
+            printVersion(out, programName);
+            return 0;
+        }
         int letter = nextOption(argumentCount, arguments, "hvjc:s:e:");
         if (letter == -1) {
             break;
@@ -70,7 +69,8 @@ void scanOptions(int argumentCount, char* arguments[], Diagnostics& diagnostics)
                     readDateOption(optionScanner.optionArgument, 'e', diagnostics);
                 break;
             case 'h':
-                printUsage(programName);
+                printUsage(out, programName);
+                return 0;
             case 'j':
                 runSettings.jsonOutput = true;
                 break;
@@ -93,6 +93,7 @@ void scanOptions(int argumentCount, char* arguments[], Diagnostics& diagnostics)
     if (runSettings.jsonOutput && runSettings.verbosity > 1) {
         runSettings.verbosity = 1;
     }
+    return std::nullopt;
 }
 
 // Arguments after the pattern are ignored; most often they are what a shell
@@ -121,11 +122,19 @@ bool isTakenEntry(const DirectoryEntry& entry) {
 // the JSON report, the paths of the taken entries are kept in takenPaths; the
 // text report names them with -v.
 void readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
-                         std::vector<std::string>& takenPaths, Diagnostics& diagnostics) {
+                         std::vector<std::string>& takenPaths, OutputSink& out,
+                         Diagnostics& diagnostics) {
     DirectorySearch search;
     DirectoryEntry entry;
-    // Without -v no record is listed, so the tables' sums are all that is kept.
-    ReadingMemoHandle memo = startReading(runSettings.verbosity == 0);
+    // Without -v no record is listed, so the tables' sums are all that is
+    // kept. With -v -v each record is listed as it is read.
+    RecordSeen onRecord;
+    if (runSettings.verbosity > 1) {
+        onRecord = [&out](const RecordList& list, const PackedRecord& record) {
+            printRecord(out, list, record);
+        };
+    }
+    ReadingMemoHandle memo = startReading(runSettings.verbosity == 0, std::move(onRecord));
     const std::string_view prefix = directoryPrefix(filePattern);
     std::string path;
     bool anyTaken = false;
@@ -139,7 +148,7 @@ void readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
         if (runSettings.jsonOutput) {
             takenPaths.push_back(path);
         } else if (runSettings.verbosity != 0) {
-            std::printf("%s\n", entry.name.c_str());
+            writeFormatted(out, "%s\n", entry.name.c_str());
         }
         if ((entry.attributes & kDirectoryAttribute) != 0) {
             continue;  // a directory holds no records
@@ -157,51 +166,13 @@ void readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
     }
 }
 
-// Width of the name column: the longest name, at least 11. In verbose mode
-// the same walk lists every application's sales and updates.
-int measureNameColumn(const AppRecords& appRecords) {
-    int nameWidth = 0;
-    for (const auto& [appName, records] : appRecords) {
-        if (runSettings.verbosity != 0) {
-            printSalesAndUpdates(records);
-        }
-        if (static_cast<int>(appName.size()) > nameWidth) {
-            nameWidth = static_cast<int>(appName.size());
-        }
-    }
-    if (runSettings.verbosity != 0) {
-        std::printf("\n");
-    }
-    return nameWidth < kMinimumNameWidth ? kMinimumNameWidth : nameWidth;
-}
-
 // With rates loaded, a currency that has none (other than USD) adds nothing
 // to the grand total; each one that would have added something is named.
-void warnAboutUnconvertedCurrencies(const CurrencyTotals& currencyTotals,
-                                    const RateTable& rateTable, const Diagnostics& diagnostics) {
-    for (const auto& [currency, total] : currencyTotals) {
-        if (currency == "USD" || rateTable.contains(currency) || total == 0.0) {
-            continue;
-        }
+void warnAboutUnconvertedCurrencies(const ReportTally& tally, const Diagnostics& diagnostics) {
+    for (const std::string& currency : tally.unconverted) {
         reportWarning(diagnostics,
                       "no rate for '%s' in '%s': its total is left out of GrandTotal(USD)\n",
                       currency.c_str(), runSettings.ratePath->c_str());
-    }
-}
-
-// The count line and the two tables; the tables only when there is an
-// application.
-void printTextReport(const AppRecords& appRecords, RevenueGrid& revenueGrid,
-                     CurrencySet& currencySet, CurrencyTotals& currencyTotals,
-                     const RateTable& rateTable) {
-    std::printf("Apps count: %d\n\n", static_cast<int>(appRecords.size()));
-    int nameWidth = measureNameColumn(appRecords);
-    UnitWidths unitWidths;
-    AmountWidths amountWidths;
-    if (!appRecords.empty()) {
-        printSummaryTable(nameWidth, appRecords, revenueGrid, currencySet);
-        printRevenueTable(nameWidth, revenueGrid, currencySet, currencyTotals, unitWidths,
-                          amountWidths, rateTable);
     }
 }
 
@@ -211,36 +182,37 @@ const char* programNameOf(int argumentCount, char* const arguments[]) {
     return argumentCount > 0 && arguments[0] != nullptr ? arguments[0] : "salesum";
 }
 
-void printUsage(const char* programName) {
+void printUsage(OutputSink& out, const char* programName) {
     const char* p = programName;
-    std::printf("%s v %s\n", p, kSalesumVersion);
-    std::printf("Made by the sales report tools team.\n\n");
-    std::printf("%s [-v] [-c configfile] [-s startdate] [-e enddate] file(s)\n\n", p);
-    std::printf("%s [options] S_W* \n", p);
-    std::printf("%s [options] S_D* \n\n", p);
-    std::printf("%s -c config.cfg -s 20081101 -e 20081130 S_W* \n", p);
-    std::printf("%s -v S_D* \n", p);
-    std::printf("\nNote: file(s) must reside in the current directory.\n\n");
-    std::exit(finishOutput(programName, 0));
+    writeFormatted(out, "%s v %s\n", p, kSalesumVersion);
+    writeText(out, "Made by the sales report tools team.\n\n");
+    writeFormatted(out, "%s [-v] [-c configfile] [-s startdate] [-e enddate] file(s)\n\n", p);
+    writeFormatted(out, "%s [options] S_W* \n", p);
+    writeFormatted(out, "%s [options] S_D* \n\n", p);
+    writeFormatted(out, "%s -c config.cfg -s 20081101 -e 20081130 S_W* \n", p);
+    writeFormatted(out, "%s -v S_D* \n", p);
+    writeText(out, "\nNote: file(s) must reside in the current directory.\n\n");
 }
 
-void printVersion(const char* programName) {
-    std::printf("%s v %s\n", programName, kSalesumVersion);
-    std::exit(finishOutput(programName, 0));
+void printVersion(OutputSink& out, const char* programName) {
+    writeFormatted(out, "%s v %s\n", programName, kSalesumVersion);
 }
 
-int runSalesum(int argumentCount, char* arguments[]) {
+int runSalesum(int argumentCount, char* arguments[], OutputSink& out) {
     const char* programName = programNameOf(argumentCount, arguments);
     if (argumentCount <= 1) {
-        printUsage(programName);
+        printUsage(out, programName);
+        return 0;
     }
     Diagnostics diagnostics{programName};
-    scanOptions(argumentCount, arguments, diagnostics);
+    if (std::optional<int> status = scanOptions(argumentCount, arguments, out, diagnostics)) {
+        return *status;
+    }
     if (diagnostics.failed) {
         return 1;  // a bad date: the window would select other days
     }
     if (!runSettings.filePattern) {
-        std::printf("missing file(s)\n");
+        writeText(out, "missing file(s)\n");
         return -1;
     }
     warnAboutFurtherArguments(argumentCount, diagnostics);
@@ -250,19 +222,14 @@ int runSalesum(int argumentCount, char* arguments[]) {
     }
     AppRecords appRecords;
     std::vector<std::string> takenPaths;
-    readMatchingReports(*runSettings.filePattern, appRecords, takenPaths, diagnostics);
+    readMatchingReports(*runSettings.filePattern, appRecords, takenPaths, out, diagnostics);
 
-    CurrencyTotals currencyTotals;
-    RevenueGrid revenueGrid;
-    CurrencySet currencySet;
+    const ReportTally tally = tallyReport(appRecords, rateTable);
     if (runSettings.jsonOutput) {
-        printJsonReport(takenPaths, appRecords, revenueGrid, currencySet, currencyTotals, rateTable,
-                        runSettings.verbosity != 0);
+        printJsonReport(out, takenPaths, appRecords, tally, runSettings.verbosity != 0);
     } else {
-        printTextReport(appRecords, revenueGrid, currencySet, currencyTotals, rateTable);
+        printTextReport(out, appRecords, tally, runSettings.verbosity != 0);
     }
-    if (!appRecords.empty() && !rateTable.empty()) {
-        warnAboutUnconvertedCurrencies(currencyTotals, rateTable, diagnostics);
-    }
+    warnAboutUnconvertedCurrencies(tally, diagnostics);
     return diagnostics.failed ? 1 : 0;
 }

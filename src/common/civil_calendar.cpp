@@ -1,5 +1,7 @@
 #include "common/civil_calendar.h"
 
+#include <ctime>
+
 // Both count in eras of 400 years (146,097 days), which repeat exactly, from
 // a year that starts on 1 March so that the leap day ends it.
 
@@ -22,4 +24,17 @@ void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsig
     day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
     month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
     year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
+}
+
+bool standardTimeOffset(std::int64_t& seconds) {
+    std::tm broken{};
+    broken.tm_year = 3000 - 1900;
+    broken.tm_mday = 1;
+    broken.tm_isdst = 0;  // standard time, whatever the season
+    std::time_t local = std::mktime(&broken);
+    if (local == -1) {
+        return false;
+    }
+    seconds = static_cast<std::int64_t>(local) - daysFromCivil(3000, 1, 1) * 86400;
+    return true;
 }

@@ -1,6 +1,7 @@
 // Counting days in the proleptic Gregorian calendar, without the C
 // library's time functions: they are local-time aware and, on Windows, stop
-// after the year 3000.
+// after the year 3000. Past that point a local date is counted here and
+// shifted by the zone's standard offset.
 #pragma once
 
 #include <cstdint>
@@ -10,3 +11,8 @@ std::int64_t daysFromCivil(std::int64_t year, std::int64_t month, std::int64_t d
 
 // The civil date of a count of days since 1970-01-01.
 void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day);
+
+// Seconds that local standard time lies behind UTC (west of UTC positive),
+// as the runtime converts 3000-01-01, the last new year it converts on every
+// platform. False when it does not convert that day.
+bool standardTimeOffset(std::int64_t& seconds);

@@ -21,6 +21,13 @@ void reportError(Diagnostics& diagnostics, const char* format, ...) {
     diagnostics.failed = true;
 }
 
+void printDiagnostic(const char* kind, const char* programName, const char* format, ...) {
+    std::va_list arguments;
+    va_start(arguments, format);
+    printMessage(kind, programName, format, arguments);
+    va_end(arguments);
+}
+
 void reportWarning(const Diagnostics& diagnostics, const char* format, ...) {
     std::va_list arguments;
     va_start(arguments, format);

@@ -1,7 +1,7 @@
 // Messages about what went wrong, on standard error. A failure reads
 // "[E] <prog>: ..." and makes the run end with status 1; a warning reads
-// "[W] <prog>: ..." and leaves the status alone. The option scanner keeps
-// its own messages, which end nothing.
+// "[W] <prog>: ..." and leaves the status alone. This unit is the one place
+// that formats them.
 #pragma once
 
 struct Diagnostics {
@@ -16,3 +16,9 @@ void reportError(Diagnostics& diagnostics, const char* format, ...)
 // Prints "[W] <prog>: " and the formatted text.
 void reportWarning(const Diagnostics& diagnostics, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
+
+// Prints "[<kind>] <prog>: " and the formatted text, and nothing else: for
+// the messages of the option scanner and of a lost write, which are said
+// where the run's Diagnostics is not at hand.
+void printDiagnostic(const char* kind, const char* programName, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));

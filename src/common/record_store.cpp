@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstring>
 
+#include "common/hash_mixing.h"
+
 namespace {
 
 std::uint64_t bitsOf(double value) {
@@ -15,10 +17,9 @@ bool sameValues(const RecordValues& a, const PackedRecord& b) {
 }
 
 std::size_t slotOf(const PackedRecord& record, std::size_t slotCount) {
-    constexpr std::uint64_t kFactor = 0x9E3779B97F4A7C15u;
     std::uint64_t hash =
-        (bitsOf(record.unitAmount) ^ static_cast<std::uint32_t>(record.typeCode)) * kFactor;
-    hash = (std::rotl(hash, 29) ^ bitsOf(record.auxAmount)) * kFactor;
+        (bitsOf(record.unitAmount) ^ static_cast<std::uint32_t>(record.typeCode)) * kHashMultiplier;
+    hash = (std::rotl(hash, 29) ^ bitsOf(record.auxAmount)) * kHashMultiplier;
     return static_cast<std::size_t>(hash >> 32) & (slotCount - 1);
 }
 

@@ -7,6 +7,9 @@
 // Seconds since 1970-01-01 00:00:00 UTC. In the run settings 0 means "not set".
 using DateValue = std::int64_t;
 
+// The value of a date text that did not convert (or of a day before 1970).
+constexpr DateValue kFailedDate = -1;
+
 // One accepted line of a sales report.
 struct SalesRecord {
     std::string appName;

@@ -6,13 +6,11 @@
 #include <ctime>
 
 #include "common/civil_calendar.h"
+#include "common/hash_mixing.h"
 #include "input/lenient_number.h"
 #include "input/reading/text_words.h"
 
 namespace {
-
-constexpr DateValue kFailedDate = -1;
-constexpr DateValue kLastFormattableSecond = 32535215999;  // 3000-12-31 23:59:59 UTC
 
 // The characters [first, first + count) of text, clipped to its end.
 std::string_view field(std::string_view text, std::size_t first, std::size_t count) {
@@ -45,16 +43,13 @@ std::int64_t daysOfDate(int year, int month, int day) {
 
 // The Windows runtime's conversion gives up after the year 3000, where the
 // POSIX one goes on. Past that point the day is counted here and shifted by
-// the zone's standard offset, taken from a day the runtime still converts, so
-// that far-future dates compare alike on both platforms instead of turning
-// into the -1 of days before 1970.
+// the zone's standard offset, so that far-future dates compare alike on both
+// platforms instead of turning into the -1 of days before 1970.
 DateValue convertPastRange(int year, int month, int day) {
-    std::tm broken{};
-    std::time_t reference = convertWithCalendar(3000, 1, 1, broken);
-    if (reference == -1) {
+    std::int64_t offset = 0;
+    if (!standardTimeOffset(offset)) {
         return kFailedDate;
     }
-    std::int64_t offset = static_cast<std::int64_t>(reference) - daysFromCivil(3000, 1, 1) * 86400;
     DateValue value = daysOfDate(year, month, day) * 86400 + offset;
     return value < 0 ? kFailedDate : value;
 }
@@ -133,67 +128,28 @@ DateValue convertDateText(std::string_view text) {
     return convertLocalDay(lenientInteger(year), lenientInteger(month), lenientInteger(day));
 }
 
-// A date text of at most 16 bytes as its words (see text_words.h) and its
-// length, which together tell it from every other such text.
-struct TextKey {
-    TextWords words;
-    std::size_t length = 0;  // 0: no text
-
-    bool operator==(const TextKey& other) const {
-        return words.head == other.words.head && words.tail == other.words.tail &&
-               length == other.length;
-    }
-};
-
-constexpr std::size_t kLongestKeyedText = 16;
-
-// Reports repeat the same few date texts, and the calendar conversion is
-// slow, so converted texts are kept in a small direct-mapped table. A value
-// depends only on its text and the zone, so the table never changes an
-// answer.
-struct ConvertedText {
-    TextKey key;
-    DateValue value = 0;
-};
-
-std::array<ConvertedText, 1024> convertedTexts;
-
-ConvertedText& slotOf(const TextKey& key) {
-    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
-    std::uint64_t hash =
-        (key.words.head ^ (key.words.tail * kMultiplier) ^ key.length) * kMultiplier;
-    return convertedTexts[static_cast<std::size_t>(hash >> 54) % convertedTexts.size()];
+std::size_t slotIndexOf(const TextWords& words, std::size_t length) {
+    std::uint64_t hash = (words.head ^ (words.tail * kHashMultiplier) ^ length) * kHashMultiplier;
+    return static_cast<std::size_t>(hash >> 54) % DateMemo::kSlotCount;
 }
 
 }  // namespace
 
 DateValue parseDate(std::string_view text) {
-    if (text.empty() || text.size() > kLongestKeyedText) {
+    return convertDateText(text);
+}
+
+DateValue parseDate(std::string_view text, DateMemo& memo) {
+    if (text.empty() || text.size() > DateMemo::kLongestText) {
         return convertDateText(text);  // no report date looks like this
     }
-    TextKey key{textWords(text), text.size()};
-    ConvertedText& slot = slotOf(key);
-    if (slot.key != key) {
-        slot = {key, convertDateText(text)};
+    TextWords words = textWords(text);
+    DateMemo::Slot& slot = memo.slots[slotIndexOf(words, text.size())];
+    if (slot.length != text.size() || slot.words.head != words.head ||
+        slot.words.tail != words.tail) {
+        slot = {words, text.size(), convertDateText(text)};
     }
     return slot.value;
-}
-
-std::string formatShortDate(DateValue value) {
-    if (value < 0 || value > kLastFormattableSecond) {
-        return {};
-    }
-    std::int64_t year = 0;
-    unsigned month = 0;
-    unsigned day = 0;
-    civilFromDays(value / 86400, year, month, day);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02u%02u%02u", static_cast<unsigned>(year % 100), month, day);
-    return text;
-}
-
-void forgetConvertedDays() {
-    convertedTexts.fill(ConvertedText{});
 }
 
 bool isWellFormedDate(std::string_view text) {

@@ -2,10 +2,12 @@
 // and back.
 #pragma once
 
-#include <string>
+#include <array>
+#include <cstddef>
 #include <string_view>
 
 #include "common/types.h"
+#include "input/reading/text_words.h"
 
 // Reads 'YYYYMMDD' or, when the text holds a '/', 'MM/DD/YYYY' by fixed
 // character positions and returns 00:00 local standard time of that day.
@@ -24,11 +26,20 @@ DateValue parseDate(std::string_view text);
 // reports are taken as they come.
 bool isWellFormedDate(std::string_view text);
 
-// The value's UTC calendar date as "YYMMDD". A negative value, or one past
-// the end of the year 3000, gives the empty text.
-std::string formatShortDate(DateValue value);
+// Reports repeat the same few date texts, and the calendar conversion is
+// slow, so the reading of a run remembers converted texts in a small
+// direct-mapped table. A value depends only on its text and the zone, so
+// the table never changes an answer; a memo serves one zone.
+struct DateMemo {
+    static constexpr std::size_t kSlotCount = 1024;
+    static constexpr std::size_t kLongestText = 16;  // longer texts are not remembered
+    struct Slot {
+        TextWords words;         // with the length, they tell the text from any other
+        std::size_t length = 0;  // 0: the slot is empty
+        DateValue value = 0;
+    };
+    std::array<Slot, kSlotCount> slots;
+};
 
-// parseDate remembers the days it has converted, since the local time zone
-// does not change during a run. Code that changes the zone (tests) calls this
-// afterwards.
-void forgetConvertedDays();
+// parseDate, remembering the texts converted in the memo.
+DateValue parseDate(std::string_view text, DateMemo& memo);

@@ -10,8 +10,10 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "common/hash_mixing.h"
 #include "common/run_settings.h"
 #include "input/date_value.h"
 #include "input/named_columns.h"
@@ -23,7 +25,6 @@
 #include "input/reading/text_words.h"
 #include "input/record_fields.h"
 #include "input/value_checks.h"
-#include "report/record_listing.h"
 
 // A recently seen (name, country text, currency) triple with the list it
 // belongs to, its label there and the period of its last record.
@@ -49,6 +50,8 @@ struct ReadingMemo {
     std::unordered_map<std::string, RecordList*, TextHash, std::equal_to<>> lists;
     std::unique_ptr<PieceReader> reader;  // its block is reused from report to report
     bool summaryOnly = false;
+    RecordSeen onRecord;  // none: nothing is told of each record
+    DateMemo dates;
     // The reports read in full so far that held a record line, by the key
     // of their content; equal keys are confirmed byte for byte.
     std::map<ContentKey, std::vector<std::string>> contents;
@@ -111,8 +114,8 @@ int splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
 
 // A missing date token (tokens are never empty) stays 0 rather than being
 // converted.
-DateValue convertDateToken(std::string_view text) {
-    return text.empty() ? 0 : parseDate(text);
+DateValue convertDateToken(std::string_view text, DateMemo& dates) {
+    return text.empty() ? 0 : parseDate(text, dates);
 }
 
 RecordList& listOf(AppRecords& appRecords, ReadingMemo& memo, std::string_view appName) {
@@ -133,12 +136,11 @@ RecordList& listOf(AppRecords& appRecords, ReadingMemo& memo, std::string_view a
 // them share a slot: that only costs a look-up, as any collision does.
 std::size_t slotIndexOf(std::string_view appName, std::string_view auxText,
                         std::string_view currency) {
-    constexpr std::uint64_t kFactor = 0x9E3779B97F4A7C15u;
     std::uint64_t hash = appName.size() | auxText.size() << 16 | currency.size() << 32;
     for (std::string_view text : {appName, auxText, currency}) {
         TextWords words = textWords(text);
-        hash = (std::rotl(hash, 23) ^ words.head) * kFactor;
-        hash = (std::rotl(hash, 23) ^ words.tail) * kFactor;
+        hash = (std::rotl(hash, 23) ^ words.head) * kHashMultiplier;
+        hash = (std::rotl(hash, 23) ^ words.tail) * kHashMultiplier;
     }
     return static_cast<std::size_t>(hash >> 40) % ReadingMemo::kSlotCount;
 }
@@ -183,8 +185,8 @@ LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
     DateValue beginDate = 0;
     DateValue endDate = 0;
     if (context.datesNeeded) {
-        beginDate = convertDateToken(fields.beginText);
-        endDate = convertDateToken(fields.endText);
+        beginDate = convertDateToken(fields.beginText, context.memo.dates);
+        endDate = convertDateToken(fields.endText, context.memo.dates);
         if (!insideDateWindow(beginDate, endDate)) {
             return;
         }
@@ -205,8 +207,8 @@ LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
     std::uint32_t period = slot.period;
     list.records.push_back(
         {fields.unitAmount, fields.auxAmount, fields.typeCode, fields.units, slot.label, period});
-    if (runSettings.verbosity > 1) {
-        printPackedRecord(list, list.records.back());
+    if (context.memo.onRecord) {
+        context.memo.onRecord(list, list.records.back());
     }
 }
 
@@ -331,9 +333,10 @@ void reportUnreadable(Diagnostics& diagnostics, const char* path, const char* re
 
 }  // namespace
 
-ReadingMemoHandle startReading(bool summaryOnly) {
+ReadingMemoHandle startReading(bool summaryOnly, RecordSeen onRecord) {
     ReadingMemoHandle memo(new ReadingMemo);
     memo->summaryOnly = summaryOnly;
+    memo->onRecord = std::move(onRecord);
     return memo;
 }
 

@@ -1,6 +1,7 @@
 // Reading sales report files into records grouped by application.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "common/diagnostics.h"
@@ -17,12 +18,15 @@ struct ReadingMemoDeleter {
 
 using ReadingMemoHandle = std::unique_ptr<ReadingMemo, ReadingMemoDeleter>;
 
+// Told of each record a list stores, as it is read: the listing of -v -v.
+using RecordSeen = std::function<void(const RecordList& list, const PackedRecord& record)>;
+
 // Starts the reading of one run's reports. With summaryOnly (nothing will
 // list the records) the application lists keep only their sums (see
 // record_list.h), and the fields only a listing shows are not read. A memo
 // serves one AppRecords (it points into it) while the time zone stays the
-// same.
-ReadingMemoHandle startReading(bool summaryOnly);
+// same: it remembers the date texts it converted.
+ReadingMemoHandle startReading(bool summaryOnly, RecordSeen onRecord = nullptr);
 
 // Reads the report at path and appends each record inside the run's date
 // window to appRecords under its application name. The first piece of the

@@ -5,25 +5,8 @@
 #include <string_view>
 
 #include "report/json_text.h"
-#include "report/revenue_table.h"
-#include "report/summary_table.h"
 
 namespace {
-
-// The document is built in a buffer that goes out in large writes: a listing
-// can hold millions of records.
-constexpr std::size_t kWriteSize = std::size_t{1} << 16;
-
-void writeOut(std::string& out) {
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    out.clear();
-}
-
-void writeOutWhenFull(std::string& out) {
-    if (out.size() >= kWriteSize) {
-        writeOut(out);
-    }
-}
 
 // Separates the members of an array or object: nothing before the first.
 struct Separator {
@@ -44,27 +27,23 @@ void appendFiles(std::string& out, const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         out += separator.take();
         appendJsonString(out, file);
-        writeOutWhenFull(out);
     }
     out += "],\n";
 }
 
 // The application's cells of the revenue table; a currency it sold nothing in
 // has none.
-void appendRevenue(std::string& out, const RevenueGrid& revenueGrid, const std::string& appName) {
+void appendRevenue(std::string& out, const AppFigures& figures) {
     out += "\"revenue\": {";
-    auto cells = revenueGrid.find(appName);
-    if (cells != revenueGrid.end()) {
-        Separator separator{"", ", "};
-        for (const auto& [currency, cell] : cells->second) {
-            out += separator.take();
-            appendJsonString(out, currency);
-            out += ": {\"units\": ";
-            appendJsonInteger(out, cell.units);
-            out += ", \"amount\": ";
-            appendJsonReal(out, cell.amount);
-            out += '}';
-        }
+    Separator separator{"", ", "};
+    for (const auto& [currency, cell] : figures.revenue) {
+        out += separator.take();
+        appendJsonString(out, currency);
+        out += ": {\"units\": ";
+        appendJsonInteger(out, cell.units);
+        out += ", \"amount\": ";
+        appendJsonReal(out, cell.amount);
+        out += '}';
     }
     out += '}';
 }
@@ -105,8 +84,9 @@ void appendListedRecord(std::string& out, const RecordList& list, const PackedRe
 }
 
 // The sales, then the updates, each in list order, as the text listing has
-// them; records of other types are left out there too.
-void appendListing(std::string& out, const RecordList& records) {
+// them; records of other types are left out there too. A long listing goes
+// out to the sink as it grows.
+void appendListing(OutputSink& sink, std::string& out, const RecordList& records) {
     out += ", \"listing\": [";
     std::vector<ShownPeriod> shownPeriods(records.periods.size());
     Separator separator{"\n", ",\n"};
@@ -115,35 +95,37 @@ void appendListing(std::string& out, const RecordList& records) {
             if (record.typeCode == type) {
                 out += separator.take();
                 appendListedRecord(out, records, record, shownPeriods[record.period]);
-                writeOutWhenFull(out);
+                writeText(sink, out);
+                out.clear();
             }
         }
     }
     out += separator.used ? "\n    ]" : "]";
 }
 
-void appendApps(std::string& out, const AppRecords& appRecords, RevenueGrid& revenueGrid,
-                CurrencySet& currencySet, bool withListing) {
+void appendApps(OutputSink& sink, std::string& out, const AppRecords& appRecords,
+                const ReportTally& tally, bool withListing) {
     out += "  \"apps\": [";
     Separator separator{"\n", ",\n"};
     for (const auto& [appName, records] : appRecords) {
-        AppCounts counts = tallyApp(appName, revenueGrid, currencySet, records);
+        const AppFigures& figures = tally.apps.at(appName);
         out += separator.take();
         out += "    {\"name\": ";
         appendJsonString(out, appName);
         out += ", \"records\": ";
-        appendJsonInteger(out, static_cast<std::int64_t>(counts.records));
+        appendJsonInteger(out, static_cast<std::int64_t>(figures.records));
         out += ", \"sales\": ";
-        appendJsonInteger(out, counts.sales);
+        appendJsonInteger(out, figures.sales);
         out += ", \"updates\": ";
-        appendJsonInteger(out, counts.updates);
+        appendJsonInteger(out, figures.updates);
         out += ", ";
-        appendRevenue(out, revenueGrid, appName);
+        appendRevenue(out, figures);
         if (withListing) {
-            appendListing(out, records);
+            appendListing(sink, out, records);
         }
         out += '}';
-        writeOutWhenFull(out);
+        writeText(sink, out);
+        out.clear();
     }
     out += separator.used ? "\n  ],\n" : "],\n";
 }
@@ -175,23 +157,19 @@ void appendTotals(std::string& out, std::string_view key,
 
 }  // namespace
 
-void printJsonReport(const std::vector<std::string>& files, const AppRecords& appRecords,
-                     RevenueGrid& revenueGrid, CurrencySet& currencySet,
-                     CurrencyTotals& currencyTotals, const RateTable& rateTable, bool withListing) {
+void printJsonReport(OutputSink& sink, const std::vector<std::string>& files,
+                     const AppRecords& appRecords, const ReportTally& tally, bool withListing) {
     std::string out = "{\n";
     appendFiles(out, files);
-    appendApps(out, appRecords, revenueGrid, currencySet, withListing);
-    appendCurrencies(out, currencySet);
-    sumCurrencyTotals(revenueGrid, currencySet, currencyTotals);
-    appendTotals(out, "totals", currencyTotals);
-    // The USD figures exactly when the text report has its USD rows.
-    if (!appRecords.empty() && !rateTable.empty()) {
-        UsdTotals usdTotals = convertToUsd(currencyTotals, rateTable);
+    appendApps(sink, out, appRecords, tally, withListing);
+    appendCurrencies(out, tally.currencies);
+    appendTotals(out, "totals", tally.totals);
+    if (tally.withUsd) {
         out += ",\n";
-        appendTotals(out, "totalsUsd", usdTotals.converted);
+        appendTotals(out, "totalsUsd", tally.totalsUsd);
         out += ",\n  \"grandTotalUsd\": ";
-        appendJsonReal(out, usdTotals.grandTotal);
+        appendJsonReal(out, tally.grandTotalUsd);
     }
     out += "\n}\n";
-    writeOut(out);
+    writeText(sink, out);
 }

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/output.h"
 #include "common/types.h"
+#include "report/tally.h"
 
-// Writes the document and one LF to standard output. Like the tables, it
-// fills the revenue grid, the currency set and the currency totals. With
-// withListing, each application also lists its sales and then its updates.
-void printJsonReport(const std::vector<std::string>& files, const AppRecords& appRecords,
-                     RevenueGrid& revenueGrid, CurrencySet& currencySet,
-                     CurrencyTotals& currencyTotals, const RateTable& rateTable, bool withListing);
+// Writes the document and one LF. With withListing, each application also
+// lists its sales and then its updates.
+void printJsonReport(OutputSink& sink, const std::vector<std::string>& files,
+                     const AppRecords& appRecords, const ReportTally& tally, bool withListing);

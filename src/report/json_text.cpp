@@ -84,17 +84,6 @@ bool localCalendarDay(std::time_t value, std::tm& broken) {
 #endif
 }
 
-// Seconds that local standard time lies behind UTC (west of UTC positive).
-std::int64_t standardTimeOffset() {
-    constexpr std::int64_t kMillenniumUtc = 946684800;  // 2000-01-01 00:00:00 UTC
-    std::tm broken{};
-    broken.tm_year = 100;
-    broken.tm_mday = 1;
-    broken.tm_isdst = 0;
-    std::time_t local = std::mktime(&broken);
-    return local == -1 ? 0 : static_cast<std::int64_t>(local) - kMillenniumUtc;
-}
-
 }  // namespace
 
 void appendJsonString(std::string& out, std::string_view text) {
@@ -150,7 +139,6 @@ void appendJsonReal(std::string& out, double value) {
 // here from the zone's standard offset: a date stands for a local midnight in
 // standard time, so that gives the same day.
 void appendJsonDate(std::string& out, DateValue value) {
-    constexpr DateValue kFailedDate = -1;
     if (value == kFailedDate) {
         out += "null";
         return;
@@ -164,7 +152,10 @@ void appendJsonDate(std::string& out, DateValue value) {
         month = static_cast<unsigned>(broken.tm_mon) + 1;
         day = static_cast<unsigned>(broken.tm_mday);
     } else {
-        static const std::int64_t offset = standardTimeOffset();
+        static const std::int64_t offset = [] {
+            std::int64_t seconds = 0;
+            return standardTimeOffset(seconds) ? seconds : 0;
+        }();
         std::int64_t local = value - offset;
         std::int64_t days = (local >= 0 ? local : local - 86399) / 86400;
         civilFromDays(days, year, month, day);

@@ -5,10 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "input/date_value.h"
+#include "common/civil_calendar.h"
 #include "report/text_format.h"
 
 namespace {
+
+constexpr DateValue kLastFormattableSecond = 32535215999;  // 3000-12-31 23:59:59 UTC
 
 // The parts of a line "%-12s %d %3d %9.2f %9.2f %s %s %s %s\n" that a
 // label or a period fixes, formatted once for all the records that share
@@ -81,78 +83,42 @@ char* formatRecordLine(char* out, const ShownLabel& label, std::int32_t typeCode
     return appendText(out, period.tail);
 }
 
-// Lines gathered for standard output, written a large block at a time.
-struct ListingOutput {
-    std::vector<char> bytes;
-    std::size_t used = 0;
-};
-
-void flushListing(ListingOutput& output) {
-    std::fwrite(output.bytes.data(), 1, output.used, stdout);
-    output.used = 0;
-}
-
-void addLine(ListingOutput& output, const ShownLabel& label, std::int32_t typeCode,
-             std::int32_t units, double unitAmount, double auxAmount, const ShownPeriod& period) {
-    std::size_t room = lineRoom(label, period);
-    if (output.bytes.size() - output.used < room) {
-        flushListing(output);
-        if (output.bytes.size() < room) {
-            output.bytes.resize(room);
-        }
-    }
-    char* end = formatRecordLine(output.bytes.data() + output.used, label, typeCode, units,
-                                 unitAmount, auxAmount, period);
-    output.used = static_cast<std::size_t>(end - output.bytes.data());
-}
-
-// One line formatted on its own, for records printed while they are read:
-// no part of it is kept for the next.
-void printLine(std::string_view appName, std::int32_t typeCode, std::int32_t units,
-               double unitAmount, double auxAmount, std::string_view auxText,
-               std::string_view currency, DateValue beginDate, DateValue endDate) {
-    std::string begin = formatShortDate(beginDate);
-    std::string end = formatShortDate(endDate);
-    char small[4096];
-    std::vector<char> large;
-    std::size_t room = appName.size() + auxText.size() + currency.size() + begin.size() +
-                       end.size() + 2 * kMaxFormattedNumber + 64;
-    char* line = small;
-    if (room > sizeof small) {
-        large.resize(room);
-        line = large.data();
-    }
-    char* at = appendText(line, appName, 12, true);
-    *at++ = ' ';
-    at = appendNumbers(at, typeCode, units, unitAmount, auxAmount);
-    for (std::string_view text :
-         {auxText, currency, std::string_view(begin), std::string_view(end)}) {
-        *at++ = ' ';
-        at = appendText(at, text);
-    }
-    *at++ = '\n';
-    std::fwrite(line, 1, static_cast<std::size_t>(at - line), stdout);
+// Formats the line into the sink's room for it.
+void addLine(OutputSink& out, const ShownLabel& label, std::int32_t typeCode, std::int32_t units,
+             double unitAmount, double auxAmount, const ShownPeriod& period) {
+    char* at = reserveText(out, lineRoom(label, period));
+    commitText(out, formatRecordLine(at, label, typeCode, units, unitAmount, auxAmount, period));
 }
 
 }  // namespace
 
-void printRecord(const SalesRecord& record) {
-    printLine(record.appName, record.typeCode, record.units, record.unitAmount, record.auxAmount,
-              record.auxText, record.currency, record.beginDate, record.endDate);
+std::string formatShortDate(DateValue value) {
+    if (value < 0 || value > kLastFormattableSecond) {
+        return {};
+    }
+    std::int64_t year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    civilFromDays(value / 86400, year, month, day);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u%02u%02u", static_cast<unsigned>(year % 100), month, day);
+    return text;
 }
 
-void printPackedRecord(const RecordList& list, const PackedRecord& record) {
-    const RecordLabel& label = list.labels[record.label];
-    const RecordPeriod& period = list.periods[record.period];
-    printLine(label.appName, record.typeCode, record.units, record.unitAmount, record.auxAmount,
-              label.auxText, label.currency, period.beginDate, period.endDate);
+// A record printed while it is read: its label and period are formatted for
+// it alone, since nothing is kept for the next.
+void printRecord(OutputSink& out, const RecordList& list, const PackedRecord& record) {
+    const RecordLabel& texts = list.labels[record.label];
+    const RecordPeriod& dates = list.periods[record.period];
+    addLine(out, showLabel(texts.appName, texts.auxText, texts.currency), record.typeCode,
+            record.units, record.unitAmount, record.auxAmount,
+            showPeriod(dates.beginDate, dates.endDate));
 }
 
-void printSalesAndUpdates(const RecordList& records) {
+void printSalesAndUpdates(OutputSink& out, const RecordList& records) {
     // Each label's and period's texts are formatted once, not once per record.
     std::vector<ShownLabel> shownLabels(records.labels.size());
     std::vector<ShownPeriod> shownPeriods(records.periods.size());
-    ListingOutput output{std::vector<char>(1 << 16)};
     for (std::int32_t type : {kSaleType, kUpdateType}) {
         for (const PackedRecord& record : records.records) {
             if (record.typeCode != type) {
@@ -168,9 +134,8 @@ void printSalesAndUpdates(const RecordList& records) {
                 const RecordPeriod& dates = records.periods[record.period];
                 period = showPeriod(dates.beginDate, dates.endDate);
             }
-            addLine(output, label, record.typeCode, record.units, record.unitAmount,
-                    record.auxAmount, period);
+            addLine(out, label, record.typeCode, record.units, record.unitAmount, record.auxAmount,
+                    period);
         }
     }
-    flushListing(output);
 }

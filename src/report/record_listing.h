@@ -1,14 +1,19 @@
-// The listing of individual records in verbose mode, one line per record.
+// The listing of individual records, one line per record: name, type,
+// units, amounts, country code, currency and the two dates as YYMMDD.
 #pragma once
 
+#include <string>
+
+#include "common/output.h"
 #include "common/types.h"
 
-// Prints the record as one line: name, type, units, amounts, text, currency
-// and the two dates as YYMMDD.
-void printRecord(const SalesRecord& record);
+// Prints one record as it is read, for -v -v.
+void printRecord(OutputSink& out, const RecordList& list, const PackedRecord& record);
 
-// The same line for a record of a list.
-void printPackedRecord(const RecordList& list, const PackedRecord& record);
+// Prints every sale of the list, in list order, then every update: the
+// listing of -v.
+void printSalesAndUpdates(OutputSink& out, const RecordList& records);
 
-// Prints every sale of the list, in list order, then every update.
-void printSalesAndUpdates(const RecordList& records);
+// The value's UTC calendar date as "YYMMDD". A negative value, or one past
+// the end of the year 3000, gives the empty text.
+std::string formatShortDate(DateValue value);

@@ -3,17 +3,23 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <map>
 #include <string>
-
-#include "common/output.h"
 
 namespace {
 
-// A currency the application sold nothing in counts as zero; looking it up
-// does not create the cell.
-CurrencyCell cellOf(const std::map<std::string, CurrencyCell>& cells, const std::string& currency) {
-    auto found = cells.find(currency);
-    return found == cells.end() ? CurrencyCell{} : found->second;
+// The widths of one currency's two columns: units and revenue.
+struct ColumnWidths {
+    int units = 0;
+    int amount = 0;
+};
+
+using CurrencyColumns = std::map<std::string, ColumnWidths>;
+
+// A currency the application sold nothing in shows zero.
+CurrencyCell cellOf(const AppFigures& figures, const std::string& currency) {
+    auto found = figures.revenue.find(currency);
+    return found == figures.revenue.end() ? CurrencyCell{} : found->second;
 }
 
 int formattedLength(std::int64_t units) {
@@ -24,123 +30,80 @@ int formattedLength(double amount) {
     return std::snprintf(nullptr, 0, "%.2f", amount);
 }
 
+// An application that sold nothing has no row in this table.
+bool hasRow(const AppFigures& figures) {
+    return !figures.revenue.empty();
+}
+
 // Every currency's two columns are as wide as their widest text.
-void measureColumns(const RevenueGrid& revenueGrid, const CurrencySet& currencySet,
-                    UnitWidths& unitWidths, AmountWidths& amountWidths) {
-    for (const std::string& currency : currencySet) {
-        unitWidths[currency] = 0;
-        amountWidths[currency] = 0;
-    }
-    for (const auto& [appName, cells] : revenueGrid) {
-        for (const std::string& currency : currencySet) {
-            CurrencyCell cell = cellOf(cells, currency);
-            unitWidths[currency] = std::max(unitWidths[currency], formattedLength(cell.units));
-            amountWidths[currency] = std::max(amountWidths[currency], formattedLength(cell.amount));
+CurrencyColumns measureColumns(const ReportTally& tally) {
+    CurrencyColumns columns;
+    for (const std::string& currency : tally.currencies) {
+        ColumnWidths& widths = columns[currency];
+        for (const auto& [appName, figures] : tally.apps) {
+            if (hasRow(figures)) {
+                CurrencyCell cell = cellOf(figures, currency);
+                widths.units = std::max(widths.units, formattedLength(cell.units));
+                widths.amount = std::max(widths.amount, formattedLength(cell.amount));
+            }
         }
     }
+    return columns;
 }
 
 // Prints the header and returns the width the currency columns add.
-int printHeader(int nameWidth, const CurrencySet& currencySet, const UnitWidths& unitWidths,
-                const AmountWidths& amountWidths) {
-    std::printf("AppName");
-    printRepeated(nameWidth - 7, ' ');
+int printHeader(OutputSink& out, int nameWidth, const CurrencyColumns& columns) {
+    writeText(out, "AppName");
+    writeRepeated(out, nameWidth - 7, ' ');
     int extraWidth = 0;
-    for (const std::string& currency : currencySet) {
-        int unitWidth = unitWidths.at(currency);
-        int amountWidth = amountWidths.at(currency);
-        std::printf(" %*s %*s", unitWidth, "U", amountWidth, currency.c_str());
-        extraWidth += unitWidth + amountWidth + 2;
+    for (const auto& [currency, widths] : columns) {
+        writeFormatted(out, " %*s %*s", widths.units, "U", widths.amount, currency.c_str());
+        extraWidth += widths.units + widths.amount + 2;
     }
-    std::printf("\n");
-    printRepeated(nameWidth + extraWidth, '-');
-    std::printf("\n");
+    writeText(out, "\n");
+    writeRepeated(out, nameWidth + extraWidth, '-');
+    writeText(out, "\n");
     return extraWidth;
 }
 
-void printRows(int nameWidth, const RevenueGrid& revenueGrid, const CurrencySet& currencySet,
-               const UnitWidths& unitWidths, const AmountWidths& amountWidths) {
-    for (const auto& [appName, cells] : revenueGrid) {
-        std::printf("%-*s", nameWidth, appName.c_str());
-        for (const std::string& currency : currencySet) {
-            CurrencyCell cell = cellOf(cells, currency);
-            std::printf(" %*" PRId64 " %*.2f", unitWidths.at(currency), cell.units,
-                        amountWidths.at(currency), cell.amount);
+void printRows(OutputSink& out, int nameWidth, const ReportTally& tally,
+               const CurrencyColumns& columns) {
+    for (const auto& [appName, figures] : tally.apps) {
+        if (!hasRow(figures)) {
+            continue;
         }
-        std::printf("\n");
+        writeFormatted(out, "%-*s", nameWidth, appName.c_str());
+        for (const auto& [currency, widths] : columns) {
+            CurrencyCell cell = cellOf(figures, currency);
+            writeFormatted(out, " %*" PRId64 " %*.2f", widths.units, cell.units, widths.amount,
+                           cell.amount);
+        }
+        writeText(out, "\n");
     }
 }
 
-// Width of a total: it spans its currency's two columns.
-int totalWidth(const std::string& currency, const UnitWidths& unitWidths,
-               const AmountWidths& amountWidths) {
-    return unitWidths.at(currency) + amountWidths.at(currency) + 1;
-}
-
-void printTotals(int nameWidth, const CurrencyTotals& currencyTotals, const UnitWidths& unitWidths,
-                 const AmountWidths& amountWidths) {
-    std::printf("%-*s", nameWidth, "Totals");
-    for (const auto& [currency, total] : currencyTotals) {
-        std::printf(" %*.2f", totalWidth(currency, unitWidths, amountWidths), total);
+// A row of one figure per currency, each spanning its currency's two columns.
+void printTotalsRow(OutputSink& out, int nameWidth, const char* title,
+                    const std::map<std::string, double>& totals, const CurrencyColumns& columns) {
+    writeFormatted(out, "%-*s", nameWidth, title);
+    for (const auto& [currency, total] : totals) {
+        const ColumnWidths& widths = columns.at(currency);
+        writeFormatted(out, " %*.2f", widths.units + widths.amount + 1, total);
     }
-    std::printf("\n");
-}
-
-void printUsdRows(int nameWidth, const UsdTotals& usdTotals, const UnitWidths& unitWidths,
-                  const AmountWidths& amountWidths) {
-    std::printf("%-*s", nameWidth, "Totals(USD)");
-    for (const auto& [currency, converted] : usdTotals.converted) {
-        std::printf(" %*.2f", totalWidth(currency, unitWidths, amountWidths), converted);
-    }
-    std::printf("\n");
-    std::printf("\nGrandTotal(USD): %.2f\n", usdTotals.grandTotal);
+    writeText(out, "\n");
 }
 
 }  // namespace
 
-void sumCurrencyTotals(const RevenueGrid& revenueGrid, const CurrencySet& currencySet,
-                       CurrencyTotals& currencyTotals) {
-    for (const std::string& currency : currencySet) {
-        currencyTotals[currency] = 0.0;
-    }
-    for (const auto& [appName, cells] : revenueGrid) {
-        for (const std::string& currency : currencySet) {
-            currencyTotals[currency] += cellOf(cells, currency).amount;
-        }
-    }
-}
-
-// The USD figure of a USD total is the total itself, whatever the rate file
-// says.
-UsdTotals convertToUsd(const CurrencyTotals& currencyTotals, const RateTable& rateTable) {
-    UsdTotals usdTotals;
-    for (const auto& [currency, total] : currencyTotals) {
-        double converted = 0.0;
-        auto rate = rateTable.find(currency);
-        if (rate != rateTable.end()) {
-            converted = total * rate->second;
-        }
-        if (currency == "USD") {
-            converted = total;
-        }
-        usdTotals.grandTotal += converted;
-        usdTotals.converted[currency] = converted;
-    }
-    return usdTotals;
-}
-
-void printRevenueTable(int nameWidth, const RevenueGrid& revenueGrid,
-                       const CurrencySet& currencySet, CurrencyTotals& currencyTotals,
-                       UnitWidths& unitWidths, AmountWidths& amountWidths,
-                       const RateTable& rateTable) {
-    measureColumns(revenueGrid, currencySet, unitWidths, amountWidths);
-    sumCurrencyTotals(revenueGrid, currencySet, currencyTotals);
-    int extraWidth = printHeader(nameWidth, currencySet, unitWidths, amountWidths);
-    printRows(nameWidth, revenueGrid, currencySet, unitWidths, amountWidths);
-    printRepeated(nameWidth + extraWidth, '-');
-    std::printf("\n");
-    printTotals(nameWidth, currencyTotals, unitWidths, amountWidths);
-    if (!rateTable.empty()) {
-        printUsdRows(nameWidth, convertToUsd(currencyTotals, rateTable), unitWidths, amountWidths);
+void printRevenueTable(OutputSink& out, int nameWidth, const ReportTally& tally) {
+    CurrencyColumns columns = measureColumns(tally);
+    int extraWidth = printHeader(out, nameWidth, columns);
+    printRows(out, nameWidth, tally, columns);
+    writeRepeated(out, nameWidth + extraWidth, '-');
+    writeText(out, "\n");
+    printTotalsRow(out, nameWidth, "Totals", tally.totals, columns);
+    if (tally.withUsd) {
+        printTotalsRow(out, nameWidth, "Totals(USD)", tally.totalsUsd, columns);
+        writeFormatted(out, "\nGrandTotal(USD): %.2f\n", tally.grandTotalUsd);
     }
 }

@@ -4,6 +4,7 @@
 // calendar.timegm((y, m, d, 0, 0, 0)) for UTC midnight, minus the zone's
 // standard offset (Tokyo +9 h, New York -5 h, checked with zoneinfo).
 #include "input/date_value.h"
+#include "report/record_listing.h"
 
 #include <gtest/gtest.h>
 
@@ -138,7 +139,6 @@ TEST_F(DateValueTest, ShiftedMidnightsDependOnlyOnTheDay) {
                      std::stoi(c.text.substr(6, 2))};
         for (int shift : {-2, -1, 1, 2, -3000, 3000}) {
             const std::string previous = textOf(day + days{shift});
-            forgetConvertedDays();
             parseDate(previous);
             EXPECT_EQ(parseDate(c.text), c.expected)
                 << c.zone << " '" << c.text << "' after '" << previous << "'";
@@ -147,8 +147,9 @@ TEST_F(DateValueTest, ShiftedMidnightsDependOnlyOnTheDay) {
     // A report's records in this order: the summer day of 2015 takes the
     // remembered slot of 1976-09-26, which is then converted anew.
     useTimeZone("Europe/Lisbon");
+    DateMemo memo;
     for (const char* text : {"19700102", "19760926", "20150720", "19700102", "19760926"}) {
-        const DateValue value = parseDate(text);
+        const DateValue value = parseDate(text, memo);
         if (std::string(text) == "19760926") {
             EXPECT_EQ(value, 212540400);
         }
@@ -162,9 +163,10 @@ TEST_F(DateValueTest, RememberedDaysKeepTheirValues) {
     useTimeZone(kUtc);
     const sys_days first = sys_days{year{1970} / January / 1};
     const sys_days last = sys_days{year{2100} / December / 31};
-    auto check = [](sys_days day) {
+    DateMemo memo;
+    auto check = [&memo](sys_days day) {
         const DateValue expected = std::int64_t{day.time_since_epoch().count()} * 86400;
-        return parseDate(textOf(day)) == expected;
+        return parseDate(textOf(day), memo) == expected;
     };
     int wrong = 0;
     for (sys_days day = first; day <= last; day += days{1}) {

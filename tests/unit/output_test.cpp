@@ -27,7 +27,8 @@ TEST(FinishOutput, AWriteErrorThatDidNotLastStillFails) {
     close(saved);
 
     testing::internal::CaptureStderr();
-    const int status = finishOutput("prog", 0);
+    OutputSink out = standardOutput();
+    const int status = finishOutput(out, "prog", 0);
     const std::string err = testing::internal::GetCapturedStderr();
     std::clearerr(stdout);
     EXPECT_TRUE(lost);

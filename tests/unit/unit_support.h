@@ -52,13 +52,11 @@ struct ScopedTimeZone {
         use(wasSet ? saved.c_str() : nullptr);
     }
 
-    // Parsed days are remembered per zone, so they are forgotten on a change.
     static void use(const char* zone) {
         if (zone != nullptr) {
             setenv("TZ", zone, 1);
         }
         tzset();
-        forgetConvertedDays();
     }
 };
 

@@ -1,0 +1,70 @@
+// The tally and the text report, read back from a sink that keeps what the
+// printers write. The figures are worked out by hand below.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "report/tally.h"
+#include "report/text_report.h"
+
+namespace {
+
+// Alpha's records are stored, as for a listing: 3 units at 2.00 EUR, 2 at
+// 0.50 USD, an update of 5 units and 1 unit at 4.25 GBP. Beta is only
+// summed, as without -v, and holds one update of 4 units, so it sold
+// nothing and has no row in the revenue table.
+AppRecords twoApps() {
+    AppRecords appRecords;
+    RecordList& alpha = appRecords["Alpha"];
+    std::uint32_t period = internPeriod(alpha, 0, 0);
+    auto add = [&](const char* currency, std::int32_t type, std::int32_t units, double amount) {
+        std::uint32_t label = internLabel(alpha, "Alpha", "DE", currency);
+        alpha.records.push_back({amount, 0.0, type, units, label, period});
+    };
+    add("EUR", 1, 3, 2.00);
+    add("USD", 1, 2, 0.50);
+    add("USD", 7, 5, 0.00);
+    add("GBP", 1, 1, 4.25);
+    RecordList& beta = appRecords["Beta"];
+    beta.summaryOnly = true;
+    std::uint32_t label = internLabel(beta, "Beta", "US", "USD");
+    addToSummary(beta.summary, beta, {0.0, 0.0, 7, 4, label, 0});
+    return appRecords;
+}
+
+// A summary row is "%-11s    %6zu  %6d  %6d": its count ends in column 21,
+// under the s of Records. EUR converts at 1.5; GBP has no rate and a total of 4.25, so it is left
+// out of the grand total (9.00 + 1.00) and named. A USD total stays as it is.
+TEST(Report, TallyOnceThenPrintTheTables) {
+    const AppRecords appRecords = twoApps();
+    const ReportTally tally = tallyReport(appRecords, {{"EUR", 1.5}, {"JPY", 0.01}});
+    EXPECT_EQ(tally.unconverted, std::vector<std::string>{"GBP"});
+    OutputSink out;
+    printTextReport(out, appRecords, tally, false);
+    EXPECT_EQ(std::string(keptText(out)),
+              "Apps count: 2\n"
+              "\n"
+              "AppName       Records   Sales Updates\n"
+              "-------------------------------------\n"
+              "Alpha               4       6       5\n"
+              "Beta                1       0       4\n"
+              "\n"
+              "AppName     U  EUR U  GBP U  USD\n"
+              "--------------------------------\n"
+              "Alpha       3 6.00 1 4.25 2 1.00\n"
+              "--------------------------------\n"
+              "Totals        6.00   4.25   1.00\n"
+              "Totals(USD)   9.00   0.00   1.00\n"
+              "\n"
+              "GrandTotal(USD): 10.00\n");
+}
+
+// Without rates there are no USD rows, and nothing is left out.
+TEST(Report, NoRatesNoUsdRows) {
+    const ReportTally tally = tallyReport(twoApps(), {});
+    EXPECT_FALSE(tally.withUsd);
+    EXPECT_TRUE(tally.unconverted.empty());
+    EXPECT_EQ(tally.totals.at("GBP"), 4.25);
+}
+
+}  // namespace
