@@ -34,7 +34,7 @@
 
 struct RecordLabel {
     std::string appName;
-    std::string auxText;
+    std::string auxText;  // the country code
     std::string currency;
 };
 

@@ -19,7 +19,7 @@
 // in the list.
 struct PackedRecord {
     double unitAmount = 0.0;
-    double auxAmount = 0.0;
+    double auxAmount = 0.0;  // the customer price, shown only in the listing
     std::int32_t typeCode = 0;
     std::int32_t units = 0;
     std::uint32_t label = 0;   // index into RecordList::labels

@@ -18,8 +18,8 @@ struct SalesRecord {
     std::int32_t typeCode = 0;  // 1 is a sale, 7 an update
     std::int32_t units = 0;
     double unitAmount = 0.0;  // amount per unit, in currency
-    double auxAmount = 0.0;   // shown only in the record listing
-    std::string auxText;      // shown only in the record listing
+    double auxAmount = 0.0;   // the customer price: shown only in the record listing
+    std::string auxText;      // the country code: shown only in the record listing
     std::string currency;
 };
 
