@@ -60,6 +60,13 @@ std::string withoutTrailer(std::string packed) {
     return packed;
 }
 
+// With a bit of its checksum changed: the content is whole, but the trailer
+// does not match it.
+std::string withWrongChecksum(std::string packed) {
+    packed[packed.size() - 8] ^= 1;
+    return packed;
+}
+
 struct DiagnosticCase {
     std::string name;
     std::vector<std::pair<std::string, std::string>> files;
@@ -173,6 +180,12 @@ std::vector<DiagnosticCase> diagnosticCases() {
          0},
         {"DamagedCompressedReport",
          {{"S_W_1.txt.gz", withoutTrailer(gzipped(kAlphaReport))}},
+         {"salesum", "S_W*"},
+         kAlphaTables,
+         "[E] salesum: cannot read 'S_W_1.txt.gz': damaged compressed data\n",
+         1},
+        {"WrongChecksum",
+         {{"S_W_1.txt.gz", withWrongChecksum(gzipped(kAlphaReport))}},
          {"salesum", "S_W*"},
          kAlphaTables,
          "[E] salesum: cannot read 'S_W_1.txt.gz': damaged compressed data\n",

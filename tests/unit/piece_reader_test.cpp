@@ -167,6 +167,12 @@ TEST(ReadPiece, CompressedFileGivesThePiecesOfItsContent) {
     damaged[damaged.size() / 2] ^= 0x55;
     readAllPieces(damaged, true, &failed);
     EXPECT_TRUE(failed);
+    // A wrong checksum shows only after the member's whole content, and all
+    // of that content is read before the failure.
+    std::string badCheck = packed;
+    badCheck[badCheck.size() - 8] ^= 0x55;
+    EXPECT_EQ(readAllPieces(badCheck, true, &failed), plain);
+    EXPECT_TRUE(failed);
     const std::string stopped = gzipMember("head\nline\n\x1A" + content);
     EXPECT_EQ(readAllPieces(stopped.substr(0, stopped.size() - 4), true, &failed),
               (Pieces{"head\n", "line\n"}));

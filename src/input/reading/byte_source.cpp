@@ -97,6 +97,15 @@ bool startDecompressing(ByteSource& source, const char* first, std::size_t count
 // follow one another as long as the next bytes begin with the magic; any
 // other trailing bytes are ignored. Damage or a cut member ends the
 // content, with the damage pending.
+//
+// Not zlib's own reader (gzread on a gzdopen'ed duplicate of the
+// descriptor): it reads the members and skips trailing bytes alike, at no
+// more CPU (0.98 to 0.99 of this loop's on a 16 MB compressed report), but
+// when it meets damage, gzread returns -1 and drops whatever that call had
+// decompressed, up to a whole read block. A trailer whose checksum or length
+// is wrong, or a damaged member after a whole one, would then lose the lines
+// before the damage, and their records would no longer be counted. Here
+// every byte inflate gives before the damage is handed out.
 std::size_t inflateInto(ByteSource& source, char* into, std::size_t room) {
     GzipStream& gzip = *source.gzip;
     z_stream& stream = gzip.stream;
