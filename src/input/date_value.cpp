@@ -159,9 +159,8 @@ struct ConvertedText {
 std::array<ConvertedText, 1024> convertedTexts;
 
 ConvertedText& slotOf(const TextKey& key) {
-    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
     std::uint64_t hash =
-        (key.words.head ^ (key.words.tail * kMultiplier) ^ key.length) * kMultiplier;
+        (key.words.head ^ (key.words.tail * kHashMultiplier) ^ key.length) * kHashMultiplier;
     return convertedTexts[static_cast<std::size_t>(hash >> 54) % convertedTexts.size()];
 }
 

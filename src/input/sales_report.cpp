@@ -133,12 +133,11 @@ RecordList& listOf(AppRecords& appRecords, ReadingMemo& memo, std::string_view a
 // them share a slot: that only costs a look-up, as any collision does.
 std::size_t slotIndexOf(std::string_view appName, std::string_view auxText,
                         std::string_view currency) {
-    constexpr std::uint64_t kFactor = 0x9E3779B97F4A7C15u;
     std::uint64_t hash = appName.size() | auxText.size() << 16 | currency.size() << 32;
     for (std::string_view text : {appName, auxText, currency}) {
         TextWords words = textWords(text);
-        hash = (std::rotl(hash, 23) ^ words.head) * kFactor;
-        hash = (std::rotl(hash, 23) ^ words.tail) * kFactor;
+        hash = (std::rotl(hash, 23) ^ words.head) * kHashMultiplier;
+        hash = (std::rotl(hash, 23) ^ words.tail) * kHashMultiplier;
     }
     return static_cast<std::size_t>(hash >> 40) % ReadingMemo::kSlotCount;
 }

@@ -25,6 +25,10 @@
 // the last byte that can hold text.
 constexpr std::size_t kScanPadding = 64;
 
+// Ctrl-Z, the end-of-file mark of old text files: every reader ends a
+// file's content at the first one, and nothing after it is read.
+constexpr char kCtrlZ = 0x1A;
+
 enum class ScanWidth { kPortable, kSse2, kAvx2 };
 
 // Bit i is set where byte i of the 64 is of that kind.
@@ -43,7 +47,6 @@ ByteMasks scanBytes(const char* bytes, ScanWidth width);
 
 namespace byte_scan_detail {
 
-constexpr char kCtrlZ = 0x1A;
 constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
 constexpr std::uint64_t kOnes = 0x0101010101010101u;
 
@@ -90,7 +93,6 @@ inline std::uint64_t sse2Bits(__m128i found) {
 }
 
 inline ByteMasks masksSse2(const char* bytes) {
-    using byte_scan_detail::kCtrlZ;
     ByteMasks masks;
     for (std::size_t at = 0; at < 64; at += 16) {
         __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
@@ -115,10 +117,9 @@ __attribute__((target("avx2"))) inline std::uint64_t avx2Bits(__m256i low, __m25
 }
 
 __attribute__((target("avx2"))) inline __m256i avx2Odd(__m256i chunk) {
-    return _mm256_or_si256(
-        _mm256_or_si256(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('\r')),
-                        _mm256_cmpeq_epi8(chunk, _mm256_set1_epi8(byte_scan_detail::kCtrlZ))),
-        _mm256_cmpeq_epi8(chunk, _mm256_setzero_si256()));
+    return _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('\r')),
+                                           _mm256_cmpeq_epi8(chunk, _mm256_set1_epi8(kCtrlZ))),
+                           _mm256_cmpeq_epi8(chunk, _mm256_setzero_si256()));
 }
 
 __attribute__((target("avx2"))) inline ByteMasks masksAvx2(const char* bytes) {

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr char kCtrlZ = 0x1A;
 constexpr std::size_t kCompareBlock = 1 << 16;  // bytes read at a time to key or compare files
 
 // Each lane sums its words, and sums those sums, so that the order of the

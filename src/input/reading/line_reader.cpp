@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
+#include "input/reading/byte_scan.h"
 
-constexpr char kCtrlZ = 0x1A;
+namespace {
 
 bool endsHeaderText(char c) {
     return c == '\n' || c == '\r' || c == '\0' || c == kCtrlZ;

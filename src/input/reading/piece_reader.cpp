@@ -29,8 +29,6 @@ void endAtCtrlZ(PieceReader& reader) {
 
 namespace {
 
-constexpr unsigned char kCtrlZ = 0x1A;
-
 // True when the CR at reader.position is directly followed by an LF, reading
 // on into the next block if the CR ends this one.
 bool crBeforeLf(PieceReader& reader) {
@@ -162,7 +160,7 @@ bool readPiece(PieceReader& reader, Piece& piece) {
             break;
         }
         char c = reader.block[reader.position];
-        if (static_cast<unsigned char>(c) == kCtrlZ) {
+        if (c == kCtrlZ) {
             endAtCtrlZ(reader);
             break;
         }

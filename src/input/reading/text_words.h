@@ -7,6 +7,11 @@
 #include <cstring>
 #include <string_view>
 
+// 2^64 divided by the golden ratio, odd: a product with it carries every
+// bit of a word into its high bits, which is where the small tables keyed
+// by these words take their slot from.
+constexpr std::uint64_t kHashMultiplier = 0x9E3779B97F4A7C15u;
+
 struct TextWords {
     std::uint64_t head = 0;
     std::uint64_t tail = 0;
