@@ -3,11 +3,11 @@
 // The reader looks for two things in each line: where it ends (and whether
 // it holds a byte that needs the careful path), and where its fields end.
 // Both ask the same question of 64 bytes at a time, answered here as bit
-// masks, one bit per byte. The widest way the processor offers is picked at
-// run time: AVX2 where the processor has it, else SSE2, else plain 64-bit
-// words; all three give the same masks. Each user writes its loop once, as
-// a template over the mask function, and instantiates it per width in a
-// function compiled for that width (see field_splitter.cpp).
+// masks, one bit per byte, in three ways: AVX2, SSE2 and plain 64-bit
+// words, which all give the same masks. The loops that use them are written
+// once over the mask function (scan_loops.h) and compiled once per width
+// into a table of kernels, of which a run takes the widest its processor
+// has (scan_kernels.h).
 #pragma once
 
 #include <bit>
@@ -37,13 +37,6 @@ struct ByteMasks {
     std::uint64_t tabs = 0;
     std::uint64_t odd = 0;  // CR, NUL and Ctrl-Z: bytes the copying path handles
 };
-
-// The widest scan the running processor supports.
-ScanWidth widestScan();
-
-// The masks of bytes[0, 64) with the given width, which must be supported
-// (no wider than widestScan()). The loops call the functions below directly.
-ByteMasks scanBytes(const char* bytes, ScanWidth width);
 
 namespace byte_scan_detail {
 
@@ -108,8 +101,8 @@ inline ByteMasks masksSse2(const char* bytes) {
 #endif
 
 #if defined(SALESUM_HAS_AVX2_SCAN)
-// Compiled for AVX2 whatever the build's target, so only ever run after
-// widestScan() found the processor to have it.
+// Compiled for AVX2 whatever the build's target, so only ever run from the
+// AVX2 kernels, which a run takes only when the processor has AVX2.
 __attribute__((target("avx2"))) inline std::uint64_t avx2Bits(__m256i low, __m256i high) {
     auto lowHalf = static_cast<std::uint32_t>(_mm256_movemask_epi8(low));
     auto highHalf = static_cast<std::uint32_t>(_mm256_movemask_epi8(high));
