@@ -57,41 +57,66 @@ template <ByteMasks (*kMasks)(const char*)>
     return available;
 }
 
+// A split into tokens under way, whichever way its separators are found.
+struct TokenRun {
+    const char* begin = nullptr;       // start of the current token
+    std::string_view* next = nullptr;  // where the next token goes
+    std::string_view* last = nullptr;  // past the last token wanted
+};
+
+// Every separator in found (bit i for chunk[i], in order) closes the token
+// before it; a separator right after another closes none. Returns true as
+// soon as the last token wanted is out, with begin after the separator that
+// closed it.
+[[gnu::always_inline]] inline bool emitTokens(TokenRun& run, const char* chunk,
+                                              std::uint64_t found) {
+    for (; found != 0; found &= found - 1) {
+        const char* separator = chunk + std::countr_zero(found);
+        if (separator != run.begin) {
+            *run.next++ =
+                std::string_view(run.begin, static_cast<std::size_t>(separator - run.begin));
+        }
+        run.begin = separator + 1;
+        if (run.next == run.last) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Ends a split that used up text[0, length): what follows the last
+// separator is the last token, unless empty. Returns the count of tokens.
+[[gnu::always_inline]] inline int finishTokens(TokenRun& run, const char* text, std::size_t length,
+                                               std::size_t& cursor, std::string_view* tokens) {
+    if (run.begin < text + length) {
+        *run.next++ =
+            std::string_view(run.begin, static_cast<std::size_t>(text + length - run.begin));
+    }
+    cursor = length;
+    return static_cast<int>(run.next - tokens);
+}
+
 // The field splitter's split of text[cursor, length). Instead of one search
-// per token, the text is scanned 64 bytes at a time, and every separator
-// found closes the token before it. The scan stops at the separator that
-// closes the last token wanted.
+// per token, the text is scanned 64 bytes at a time, and the scan stops at
+// the separator that closes the last token wanted.
 template <ByteMasks (*kMasks)(const char*)>
 [[gnu::always_inline]] inline int splitWith(const char* text, std::size_t length,
                                             std::size_t& cursor, std::string_view* tokens,
                                             int maxTokens) {
-    const char* begin = text + cursor;  // start of the current token
+    TokenRun run{text + cursor, tokens, tokens + maxTokens};
     const char* const end = text + length;
-    std::string_view* next = tokens;
-    std::string_view* const last = tokens + maxTokens;
-    for (const char* chunk = begin; chunk < end; chunk += 64) {
+    for (const char* chunk = text + cursor; chunk < end; chunk += 64) {
         ByteMasks masks = kMasks(chunk);
         std::uint64_t found = masks.tabs | masks.lineFeeds;
         if (end - chunk < 64) {
             found &= (std::uint64_t{1} << (end - chunk)) - 1;
         }
-        for (; found != 0; found &= found - 1) {
-            const char* separator = chunk + std::countr_zero(found);
-            if (separator != begin) {
-                *next++ = std::string_view(begin, static_cast<std::size_t>(separator - begin));
-            }
-            begin = separator + 1;
-            if (next == last) {
-                cursor = static_cast<std::size_t>(begin - text);
-                return maxTokens;
-            }
+        if (emitTokens(run, chunk, found)) {
+            cursor = static_cast<std::size_t>(run.begin - text);
+            return maxTokens;
         }
     }
-    if (begin < end) {
-        *next++ = std::string_view(begin, static_cast<std::size_t>(end - begin));
-    }
-    cursor = length;
-    return static_cast<int>(next - tokens);
+    return finishTokens(run, text, length, cursor, tokens);
 }
 
 // The content digest's lanes of 8-byte words, 128 bits wide, which every
