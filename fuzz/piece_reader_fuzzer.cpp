@@ -16,6 +16,7 @@
 #include "input/reading/field_splitter.h"
 #include "input/reading/file_handle.h"
 #include "input/reading/piece_reader.h"
+#include "input/reading/scan_kernels.h"
 #include "piece_model.h"
 
 namespace {
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto width = static_cast<ScanWidth>(size == 0 ? 0 : data[size - 1] % widths);
     auto reader = std::make_unique<PieceReader>();
     startPieces(*reader, file.get());
-    reader->width = width;
+    reader->kernels = &scanKernelsFor(width);
     auto piece = std::make_unique<Piece>();
     std::size_t count = 0;
     while (readPiece(*reader, *piece)) {
@@ -73,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string_view split[24];
         int wanted = 1 + static_cast<int>(count % 23);
         piece->cursor = 0;
-        int got = splitTokens(*piece, split, wanted, width);
+        int got = splitTokens(*piece, split, wanted, scanKernelsFor(width));
         FUZZ_CHECK(got == std::min<int>(wanted, static_cast<int>(fields.size())));
         for (int i = 0; i < got; ++i) {
             FUZZ_CHECK(split[i] == fields[static_cast<std::size_t>(i)]);

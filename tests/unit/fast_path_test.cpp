@@ -26,6 +26,7 @@
 #include "input/reading/field_splitter.h"
 #include "input/reading/file_handle.h"
 #include "input/reading/piece_reader.h"
+#include "input/reading/scan_kernels.h"
 #include "input/sales_report.h"
 #include "unit_support.h"
 
@@ -86,6 +87,11 @@ TEST(FastPath, TheWidestScanIsTheOneTheProcessorHas) {
 #else
     EXPECT_EQ(widestScan(), ScanWidth::kPortable);
 #endif
+    EXPECT_EQ(scanKernels().width, widestScan());
+    EXPECT_EQ(&scanKernels(), &scanKernelsFor(widestScan()));
+    for (ScanWidth width : runnableWidths()) {
+        EXPECT_EQ(scanKernelsFor(width).width, width);
+    }
 }
 
 // The masks of every width against the plain rule, on bytes of every value
@@ -107,7 +113,7 @@ TEST(FastPath, ByteMasksMatchThePlainRule) {
             plain.odd |= odd ? bit : 0;
         }
         for (ScanWidth width : runnableWidths()) {
-            ByteMasks masks = scanBytes(bytes, width);
+            ByteMasks masks = scanKernelsFor(width).masks(bytes);
             ASSERT_EQ(masks.lineFeeds, plain.lineFeeds) << static_cast<int>(width);
             ASSERT_EQ(masks.tabs, plain.tabs) << static_cast<int>(width);
             ASSERT_EQ(masks.odd, plain.odd) << static_cast<int>(width);
@@ -126,7 +132,7 @@ OpenPieces openPieces(const std::string& bytes, ScanWidth width) {
     std::fwrite(bytes.data(), 1, bytes.size(), open.file.get());
     std::rewind(open.file.get());
     startPieces(*open.reader, open.file.get());
-    open.reader->width = width;
+    open.reader->kernels = &scanKernelsFor(width);
     return open;
 }
 
@@ -199,7 +205,7 @@ TEST(FastPath, SplitTokensMatchesNextToken) {
             for (Piece* split : {&piece, &plain}) {
                 split->cursor = start;
                 std::string_view tokens[24];
-                int count = splitTokens(*split, tokens, wanted, width);
+                int count = splitTokens(*split, tokens, wanted, scanKernelsFor(width));
                 ASSERT_EQ(std::vector<std::string_view>(tokens, tokens + count), expected)
                     << text << " from " << start << " width " << static_cast<int>(width);
                 EXPECT_EQ(split->cursor, cursorAfter) << text;

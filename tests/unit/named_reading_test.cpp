@@ -15,6 +15,7 @@
 #include "input/named_columns.h"
 #include "input/reading/file_handle.h"
 #include "input/reading/line_reader.h"
+#include "input/reading/scan_kernels.h"
 #include "input/sales_report.h"
 #include "unit_support.h"
 
@@ -51,7 +52,7 @@ struct OpenLines {
         std::fwrite(bytes.data(), 1, bytes.size(), file.get());
         std::rewind(file.get());
         startPieces(*reader, file.get());
-        reader->width = width;
+        reader->kernels = &scanKernelsFor(width);
     }
 };
 

@@ -3,11 +3,11 @@
 // The reader looks for two things in each line: where it ends (and whether
 // it holds a byte that needs the careful path), and where its fields end.
 // Both ask the same question of 64 bytes at a time, answered here as bit
-// masks, one bit per byte. The widest way the processor offers is picked at
-// run time: AVX2 where the processor has it, else SSE2, else plain 64-bit
-// words; all three give the same masks. Each user writes its loop once, as
-// a template over the mask function, and instantiates it per width in a
-// function compiled for that width (see field_splitter.cpp).
+// masks, one bit per byte, in three ways: AVX2, SSE2 and plain 64-bit
+// words, which all give the same masks. The loops that use them are written
+// once over the mask function (scan_loops.h) and compiled once per width
+// into a table of kernels, of which a run takes the widest its processor
+// has (scan_kernels.h).
 #pragma once
 
 #include <bit>
@@ -25,6 +25,10 @@
 // the last byte that can hold text.
 constexpr std::size_t kScanPadding = 64;
 
+// Ctrl-Z, the end-of-file mark of old text files: every reader ends a
+// file's content at the first one, and nothing after it is read.
+constexpr char kCtrlZ = 0x1A;
+
 enum class ScanWidth { kPortable, kSse2, kAvx2 };
 
 // Bit i is set where byte i of the 64 is of that kind.
@@ -34,16 +38,8 @@ struct ByteMasks {
     std::uint64_t odd = 0;  // CR, NUL and Ctrl-Z: bytes the copying path handles
 };
 
-// The widest scan the running processor supports.
-ScanWidth widestScan();
-
-// The masks of bytes[0, 64) with the given width, which must be supported
-// (no wider than widestScan()). The loops call the functions below directly.
-ByteMasks scanBytes(const char* bytes, ScanWidth width);
-
 namespace byte_scan_detail {
 
-constexpr char kCtrlZ = 0x1A;
 constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
 constexpr std::uint64_t kOnes = 0x0101010101010101u;
 
@@ -90,7 +86,6 @@ inline std::uint64_t sse2Bits(__m128i found) {
 }
 
 inline ByteMasks masksSse2(const char* bytes) {
-    using byte_scan_detail::kCtrlZ;
     ByteMasks masks;
     for (std::size_t at = 0; at < 64; at += 16) {
         __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
@@ -106,8 +101,8 @@ inline ByteMasks masksSse2(const char* bytes) {
 #endif
 
 #if defined(SALESUM_HAS_AVX2_SCAN)
-// Compiled for AVX2 whatever the build's target, so only ever run after
-// widestScan() found the processor to have it.
+// Compiled for AVX2 whatever the build's target, so only ever run from the
+// AVX2 kernels, which a run takes only when the processor has AVX2.
 __attribute__((target("avx2"))) inline std::uint64_t avx2Bits(__m256i low, __m256i high) {
     auto lowHalf = static_cast<std::uint32_t>(_mm256_movemask_epi8(low));
     auto highHalf = static_cast<std::uint32_t>(_mm256_movemask_epi8(high));
@@ -115,10 +110,9 @@ __attribute__((target("avx2"))) inline std::uint64_t avx2Bits(__m256i low, __m25
 }
 
 __attribute__((target("avx2"))) inline __m256i avx2Odd(__m256i chunk) {
-    return _mm256_or_si256(
-        _mm256_or_si256(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('\r')),
-                        _mm256_cmpeq_epi8(chunk, _mm256_set1_epi8(byte_scan_detail::kCtrlZ))),
-        _mm256_cmpeq_epi8(chunk, _mm256_setzero_si256()));
+    return _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('\r')),
+                                           _mm256_cmpeq_epi8(chunk, _mm256_set1_epi8(kCtrlZ))),
+                           _mm256_cmpeq_epi8(chunk, _mm256_setzero_si256()));
 }
 
 __attribute__((target("avx2"))) inline ByteMasks masksAvx2(const char* bytes) {

@@ -8,59 +8,7 @@
 #include "input/reading/byte_scan.h"
 #include "input/reading/byte_source.h"
 #include "input/reading/file_handle.h"
-
-namespace {
-
-constexpr char kCtrlZ = 0x1A;
-constexpr std::size_t kCompareBlock = 1 << 16;  // bytes read at a time to key or compare files
-
-// Each lane sums its words, and sums those sums, so that the order of the
-// words counts as well as their values. Written once for the vector width:
-// 128-bit vectors, which every x86-64 processor adds in one step each
-// (elsewhere the compiler splits them), or 256-bit vectors with AVX2. The
-// lanes' sums are independent, so a chunk's vectors are added side by side.
-template <typename Lanes>
-[[gnu::always_inline]] inline void addChunksWith(ContentDigest& digest, const unsigned char* bytes,
-                                                 std::size_t chunks) {
-    constexpr std::size_t kVectors = kDigestChunk / sizeof(Lanes);
-    Lanes sums[kVectors];
-    Lanes weighted[kVectors];
-    std::memcpy(sums, digest.sums, sizeof sums);
-    std::memcpy(weighted, digest.weightedSums, sizeof weighted);
-    for (std::size_t chunk = 0; chunk < chunks; ++chunk, bytes += kDigestChunk) {
-        for (std::size_t at = 0; at < kVectors; ++at) {
-            Lanes words;
-            std::memcpy(&words, bytes + at * sizeof(Lanes), sizeof words);
-            sums[at] += words;
-            weighted[at] += sums[at];
-        }
-    }
-    std::memcpy(digest.sums, sums, sizeof sums);
-    std::memcpy(digest.weightedSums, weighted, sizeof weighted);
-}
-
-using Lanes128 = std::uint64_t __attribute__((vector_size(16)));
-
-#if defined(SALESUM_HAS_AVX2_SCAN)
-using Lanes256 = std::uint64_t __attribute__((vector_size(32)));
-
-__attribute__((target("avx2"))) void addChunksAvx2(ContentDigest& digest,
-                                                   const unsigned char* bytes, std::size_t chunks) {
-    addChunksWith<Lanes256>(digest, bytes, chunks);
-}
-#endif
-
-void addChunks(ContentDigest& digest, const unsigned char* bytes, std::size_t chunks) {
-#if defined(SALESUM_HAS_AVX2_SCAN)
-    if (widestScan() == ScanWidth::kAvx2) {
-        addChunksAvx2(digest, bytes, chunks);
-        return;
-    }
-#endif
-    addChunksWith<Lanes128>(digest, bytes, chunks);
-}
-
-}  // namespace
+#include "input/reading/scan_kernels.h"
 
 void addContent(ContentDigest& digest, const char* bytes, std::size_t count) {
     if (count == 0) {
@@ -77,10 +25,10 @@ void addContent(ContentDigest& digest, const char* bytes, std::size_t count) {
         if (digest.pendingCount < kDigestChunk) {
             return;
         }
-        addChunks(digest, digest.pending, 1);
+        scanKernels().addChunks(digest, digest.pending, 1);
         digest.pendingCount = 0;
     }
-    addChunks(digest, at, count / kDigestChunk);
+    scanKernels().addChunks(digest, at, count / kDigestChunk);
     std::memcpy(digest.pending, at + count / kDigestChunk * kDigestChunk, count % kDigestChunk);
     digest.pendingCount = count % kDigestChunk;
 }
@@ -91,7 +39,7 @@ ContentKey contentKey(const ContentDigest& digest) {
     ContentDigest last = digest;
     if (last.pendingCount > 0) {
         std::memset(last.pending + last.pendingCount, 0, kDigestChunk - last.pendingCount);
-        addChunks(last, last.pending, 1);
+        scanKernels().addChunks(last, last.pending, 1);
     }
     ContentKey key{};
     key[0] = last.length;
@@ -103,6 +51,8 @@ ContentKey contentKey(const ContentDigest& digest) {
 }
 
 namespace {
+
+constexpr std::size_t kCompareBlock = 1 << 16;  // bytes read at a time to key or compare files
 
 // A file read as a report is read, in blocks of a fixed size.
 struct ContentReader {

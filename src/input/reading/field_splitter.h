@@ -3,12 +3,16 @@
 
 #include <string_view>
 
-#include "input/reading/byte_scan.h"
 #include "input/reading/piece_reader.h"
+#include "input/reading/scan_kernels.h"
 
 // Splits the piece's text as repeated nextToken calls with the separators
 // TAB and LF would, keeping the first maxTokens tokens in tokens, and returns
-// their count. Leaves the piece's cursor where nextToken would. The scan
-// width is the widest there is unless a test asks for another.
-int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens,
-                ScanWidth width = widestScan());
+// their count. Leaves the piece's cursor where nextToken would. A piece left
+// in the block is split at the separators its line scan found; a copied one
+// is scanned with the given kernels.
+int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens, const ScanKernels& kernels);
+
+// The same with the run's kernels, looked up only for a copied piece: most
+// lines are split without them.
+int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens);

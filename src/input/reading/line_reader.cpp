@@ -1,68 +1,16 @@
 #include "input/reading/line_reader.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-namespace {
+#include "input/reading/byte_scan.h"
 
-constexpr char kCtrlZ = 0x1A;
+namespace {
 
 bool endsHeaderText(char c) {
     return c == '\n' || c == '\r' || c == '\0' || c == kCtrlZ;
-}
-
-// Where the first LF, CR, NUL or Ctrl-Z lies in start[0, available)
-// (available when there is none), 64 bytes at a time (bytes past available
-// are read but ignored), written once for every scan width. The same pass
-// keeps the TABs before it, a word of tabBits per 64 bytes.
-template <ByteMasks (*kMasks)(const char*)>
-[[gnu::always_inline]] inline std::size_t findStopWith(const char* start, std::size_t available,
-                                                       std::uint64_t* tabBits) {
-    for (std::size_t at = 0; at < available; at += 64) {
-        ByteMasks masks = kMasks(start + at);
-        tabBits[at / 64] = masks.tabs;
-        std::uint64_t stops = masks.lineFeeds | masks.odd;
-        if (stops != 0) {
-            return std::min(available, at + static_cast<std::size_t>(std::countr_zero(stops)));
-        }
-    }
-    return available;
-}
-
-std::size_t findStopPortable(const char* start, std::size_t available, std::uint64_t* tabBits) {
-    return findStopWith<masksPortable>(start, available, tabBits);
-}
-
-#if defined(__SSE2__)
-std::size_t findStopSse2(const char* start, std::size_t available, std::uint64_t* tabBits) {
-    return findStopWith<masksSse2>(start, available, tabBits);
-}
-#endif
-
-#if defined(SALESUM_HAS_AVX2_SCAN)
-__attribute__((target("avx2"))) std::size_t findStopAvx2(const char* start, std::size_t available,
-                                                         std::uint64_t* tabBits) {
-    return findStopWith<masksAvx2>(start, available, tabBits);
-}
-#endif
-
-std::size_t findStop(const char* start, std::size_t available, ScanWidth width,
-                     std::uint64_t* tabBits) {
-    switch (width) {
-#if defined(SALESUM_HAS_AVX2_SCAN)
-        case ScanWidth::kAvx2:
-            return findStopAvx2(start, available, tabBits);
-#endif
-#if defined(__SSE2__)
-        case ScanWidth::kSse2:
-            return findStopSse2(start, available, tabBits);
-#endif
-        default:
-            return findStopPortable(start, available, tabBits);
-    }
 }
 
 // Room for the TABs of a line of length characters.
@@ -81,7 +29,7 @@ std::uint64_t* tabBitsFor(WholeLine& line, std::size_t length) {
 bool readLineInPlace(PieceReader& reader, WholeLine& line) {
     const char* start = reader.block + reader.position;
     std::size_t available = reader.filled - reader.position;
-    std::size_t stop = findStop(start, available, reader.width, tabBitsFor(line, available));
+    std::size_t stop = reader.kernels->findStop(start, available, tabBitsFor(line, available));
     if (stop == available) {
         return false;
     }

@@ -1,7 +1,5 @@
 #include "input/reading/piece_reader.h"
 
-#include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -29,8 +27,6 @@ void endAtCtrlZ(PieceReader& reader) {
 
 namespace {
 
-constexpr unsigned char kCtrlZ = 0x1A;
-
 // True when the CR at reader.position is directly followed by an LF, reading
 // on into the next block if the CR ends this one.
 bool crBeforeLf(PieceReader& reader) {
@@ -38,75 +34,6 @@ bool crBeforeLf(PieceReader& reader) {
         refillBlock(reader);
     }
     return reader.position + 1 < reader.filled && reader.block[reader.position + 1] == '\n';
-}
-
-// Where a line ends and what it holds: the index of the first LF in
-// start[0, window) (window when there is none), and the index of the first
-// CR, Ctrl-Z or NUL before it (window when there is none).
-struct LineScan {
-    std::size_t lineFeed = 0;
-    std::size_t firstOdd = 0;
-};
-
-// Scans start[0, window) 64 bytes at a time (bytes past the window are read
-// but ignored), written once for every scan width. One pass for every kind
-// of byte, the TABs that separate fields included (a word of separatorBits
-// per 64 bytes): lines are short, so the cost of starting a search per kind
-// would dominate.
-template <ByteMasks (*kMasks)(const char*)>
-[[gnu::always_inline]] inline LineScan scanLineWith(const char* start, std::size_t window,
-                                                    std::uint64_t* separatorBits) {
-    LineScan scan{window, window};
-    for (std::size_t at = 0; at < window; at += 64) {
-        ByteMasks masks = kMasks(start + at);
-        separatorBits[at / 64] = masks.tabs;  // the LF that ends the piece is added after
-        std::uint64_t odds = masks.odd;
-        if (masks.lineFeeds != 0) {
-            odds &= (masks.lineFeeds & -masks.lineFeeds) - 1;  // only bytes before the LF
-        }
-        if (odds != 0 && scan.firstOdd == window) {
-            scan.firstOdd = std::min(window, at + static_cast<std::size_t>(std::countr_zero(odds)));
-        }
-        if (masks.lineFeeds != 0) {
-            std::size_t lineFeed = at + static_cast<std::size_t>(std::countr_zero(masks.lineFeeds));
-            scan.lineFeed = std::min(window, lineFeed);
-            return scan;
-        }
-    }
-    return scan;
-}
-
-LineScan scanLinePortable(const char* start, std::size_t window, std::uint64_t* separatorBits) {
-    return scanLineWith<masksPortable>(start, window, separatorBits);
-}
-
-#if defined(__SSE2__)
-LineScan scanLineSse2(const char* start, std::size_t window, std::uint64_t* separatorBits) {
-    return scanLineWith<masksSse2>(start, window, separatorBits);
-}
-#endif
-
-#if defined(SALESUM_HAS_AVX2_SCAN)
-__attribute__((target("avx2"))) LineScan scanLineAvx2(const char* start, std::size_t window,
-                                                      std::uint64_t* separatorBits) {
-    return scanLineWith<masksAvx2>(start, window, separatorBits);
-}
-#endif
-
-LineScan scanLine(const char* start, std::size_t window, ScanWidth width,
-                  std::uint64_t* separatorBits) {
-    switch (width) {
-#if defined(SALESUM_HAS_AVX2_SCAN)
-        case ScanWidth::kAvx2:
-            return scanLineAvx2(start, window, separatorBits);
-#endif
-#if defined(__SSE2__)
-        case ScanWidth::kSse2:
-            return scanLineSse2(start, window, separatorBits);
-#endif
-        default:
-            return scanLinePortable(start, window, separatorBits);
-    }
 }
 
 // The common case, without copying: the whole line, LF included, lies in
@@ -120,7 +47,7 @@ bool readLineInPlace(PieceReader& reader, Piece& piece) {
     std::size_t available = reader.filled - reader.position;
     // The piece's 499 characters plus a CR that would be dropped.
     std::size_t window = available < kPieceCapacity ? available : kPieceCapacity;
-    LineScan scan = scanLine(start, window, reader.width, piece.separatorBits);
+    LineScan scan = reader.kernels->scanLine(start, window, piece.separatorBits);
     if (scan.lineFeed == window) {
         return false;
     }
@@ -149,7 +76,7 @@ void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed) {
     reader.filled = 0;
     reader.ended = false;
     reader.endedAtCtrlZ = false;
-    reader.width = widestScan();
+    reader.kernels = &scanKernels();
 }
 
 bool readPiece(PieceReader& reader, Piece& piece) {
@@ -162,7 +89,7 @@ bool readPiece(PieceReader& reader, Piece& piece) {
             break;
         }
         char c = reader.block[reader.position];
-        if (static_cast<unsigned char>(c) == kCtrlZ) {
+        if (c == kCtrlZ) {
             endAtCtrlZ(reader);
             break;
         }

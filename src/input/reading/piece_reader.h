@@ -15,6 +15,7 @@
 
 #include "input/reading/byte_scan.h"
 #include "input/reading/byte_source.h"
+#include "input/reading/scan_kernels.h"
 
 constexpr std::size_t kPieceCapacity = 500;  // 499 characters and a NUL
 constexpr std::size_t kReadBlockSize = 1 << 16;
@@ -32,11 +33,12 @@ struct alignas(4096) PieceReader {
     // file's pages from page boundaries, and into a block at (or just short
     // of) a page boundary that copying took twice as long.
     alignas(64) char block[kReadBlockSize + kScanPadding] = {};
-    std::size_t position = 0;                // next unread byte of block
-    std::size_t filled = 0;                  // bytes of block that hold file data
-    bool ended = false;                      // end of file, read error or Ctrl-Z seen
-    bool endedAtCtrlZ = false;               // a Ctrl-Z ended the file before its end
-    ScanWidth width = ScanWidth::kPortable;  // set by startPieces to the widest there is
+    std::size_t position = 0;   // next unread byte of block
+    std::size_t filled = 0;     // bytes of block that hold file data
+    bool ended = false;         // end of file, read error or Ctrl-Z seen
+    bool endedAtCtrlZ = false;  // a Ctrl-Z ended the file before its end
+    // The run's scan kernels, set by startPieces (a test may set others).
+    const ScanKernels* kernels = nullptr;
 };
 
 // A piece's characters are either copied into text (and end with a NUL
