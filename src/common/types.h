@@ -18,10 +18,6 @@
 using AppRecords = std::map<std::string, RecordList>;
 using RateTable = std::map<std::string, double>;
 
-// CurrencyCell, the revenue of one application in one currency, is defined
-// in record_list.h.
-using RevenueGrid = std::map<std::string, std::map<std::string, CurrencyCell>>;
+// Per currency, in byte order: the currencies sold in, and their totals.
 using CurrencySet = std::set<std::string>;
 using CurrencyTotals = std::map<std::string, double>;
-using UnitWidths = std::map<std::string, std::int32_t>;
-using AmountWidths = std::map<std::string, std::int32_t>;
