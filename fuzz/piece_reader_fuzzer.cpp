@@ -16,7 +16,7 @@
 #include "input/reading/field_splitter.h"
 #include "input/reading/file_handle.h"
 #include "input/reading/piece_reader.h"
-#include "piece_model.h"
+#include "support/piece_model.h"
 
 namespace {
 

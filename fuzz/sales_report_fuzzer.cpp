@@ -11,14 +11,14 @@
 
 #include "common/run_settings.h"
 #include "fuzz_support.h"
-#include "gzip_member.h"
 #include "input/date_value.h"
 #include "input/sales_report.h"
-#include "named_model.h"
-#include "piece_model.h"
 #include "report/record_listing.h"
 #include "report/revenue_table.h"
 #include "report/summary_table.h"
+#include "support/gzip_member.h"
+#include "support/named_model.h"
+#include "support/piece_model.h"
 
 namespace {
 

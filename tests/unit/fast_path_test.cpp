@@ -19,7 +19,6 @@
 #include "common/record_store.h"
 #include "common/run_settings.h"
 #include "common/types.h"
-#include "fuzz/piece_model.h"
 #include "input/date_value.h"
 #include "input/lenient_number.h"
 #include "input/reading/byte_scan.h"
@@ -27,6 +26,7 @@
 #include "input/reading/file_handle.h"
 #include "input/reading/piece_reader.h"
 #include "input/sales_report.h"
+#include "support/piece_model.h"
 #include "unit_support.h"
 
 namespace {

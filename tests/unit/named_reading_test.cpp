@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "common/run_settings.h"
-#include "fuzz/named_model.h"
 #include "input/named_columns.h"
 #include "input/reading/file_handle.h"
 #include "input/reading/line_reader.h"
 #include "input/sales_report.h"
+#include "support/named_model.h"
 #include "unit_support.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "common/run_settings.h"
-#include "fuzz/piece_model.h"
 #include "input/date_value.h"
+#include "support/piece_model.h"
 #include "unit_support.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Plain models of the reading rules, written from their description, for
-// the harnesses and the fast-path test to check the reader against: the
+// the fuzz harnesses and the unit tests to check the reader against: the
 // pieces of a file, the tokens of a piece, the record a piece stands for,
 // and the figures the tables show, summed straight from stored records.
 #pragma once

@@ -1,5 +1,5 @@
 // A plain model of reading a report by its column names, written from the
-// rules for the harness and the fast-path test to check the reader against:
+// rules for the report fuzzer and the unit tests to check the reader against:
 // the whole lines of a file, the fields of a line, the columns a header
 // names, and the record a line stands for.
 #pragma once
@@ -12,7 +12,7 @@
 #include "common/types.h"
 #include "input/date_value.h"
 #include "input/lenient_number.h"
-#include "piece_model.h"
+#include "support/piece_model.h"
 
 // The texts of a file's lines: a line ends at LF, CR-LF or a lone CR, its
 // text at its first NUL, and nothing is read from a Ctrl-Z on.
