@@ -303,6 +303,24 @@ INSTANTIATE_TEST_SUITE_P(
                     .arguments = {"salesum", "locked/S_W*"},
                     .check = expectUnlistable("locked/", "Permission denied"),
                     .needsUnprivileged = true},
+        HostileCase{.name = "UnreadableReport",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("S_W_1", kOneApp);
+                            d.write("S_W_2", kOneApp);
+                            ASSERT_EQ(chmod((d.path() + "/S_W_2").c_str(), 0), 0);
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            EXPECT_EQ(run.err,
+                                      "[E] salesum: cannot read 'S_W_2': Permission denied\n");
+                            EXPECT_EQ(run.status, 1);
+                            // What was read before stays counted.
+                            EXPECT_EQ(summaryRows(run.out),
+                                      std::vector<std::string>{summaryRow("Solo", 11, 1, 2, 0)});
+                        },
+                    .needsUnprivileged = true},
         HostileCase{
             .name = "NewlineAndEscapeInFileNames",
             .prepare =
