@@ -8,6 +8,8 @@
 //   NAME.err     the expected standard error (absent: empty)
 //   NAME.status  the expected exit status (absent: 0)
 //   NAME.tz      the TZ value of the run (absent: UTC)
+//   NAME.posix   present: the run needs a POSIX build and is skipped against
+//                a Windows one; the file says why
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -94,6 +96,9 @@ class Case : public testing::TestWithParam<GoldenRun> {};
 
 TEST_P(Case, Matches) {
     const GoldenRun& golden = GetParam();
+    if (windowsProgram() && fs::exists(runFile(golden, ".posix"))) {
+        GTEST_SKIP() << readWholeFile(runFile(golden, ".posix"));
+    }
     ScratchDirectory dir;
     // The input files are copied, not linked, so the program sees plain
     // regular files.
