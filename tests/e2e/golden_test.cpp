@@ -103,7 +103,7 @@ TEST_P(Case, Matches) {
     // The input files are copied, not linked, so the program sees plain
     // regular files.
     for (const auto& entry : fs::directory_iterator(inputDirectory(golden))) {
-        fs::copy(entry.path(), fs::path(dir.path()) / entry.path().filename(),
+        fs::copy(entry.path(), fs::path(dir.path) / entry.path().filename(),
                  fs::copy_options::recursive);
     }
     ProgramOptions options;
@@ -111,7 +111,7 @@ TEST_P(Case, Matches) {
     std::vector<std::string> arguments = readArguments(runFile(golden, ".args"));
 
     ASSERT_TRUE(fs::exists(runFile(golden, ".out"))) << runFile(golden, ".out");
-    ProgramRun run = runProgram(dir.path(), arguments, options);
+    ProgramRun run = runProgram(dir.path, arguments, options);
     EXPECT_EQ(run.out, readWholeFile(runFile(golden, ".out")));
     EXPECT_EQ(run.err, readOptional(runFile(golden, ".err"), ""));
     EXPECT_EQ(run.status, std::stoi(readOptional(runFile(golden, ".status"), "0")));

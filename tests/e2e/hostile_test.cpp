@@ -91,9 +91,9 @@ TEST_P(Hostile, EndsWell) {
     options.stdoutPath = c.stdoutPath;
     options.closeStdout = c.closeStdout;
     options.unprivileged = c.needsUnprivileged;
-    ProgramRun run = runProgram(dir.path(), c.arguments, options);
+    ProgramRun run = runProgram(dir.path, c.arguments, options);
     // Give back what a case locked, so that the directory can be removed.
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
         std::error_code ignored;
         if (std::filesystem::is_directory(entry.symlink_status())) {
             std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
@@ -121,7 +121,9 @@ const long long kFieldRestPieces =
 
 constexpr int kManyNames = 100000;
 
-const std::string kOneApp = kHeader + reportLine("Solo", "1", "2", "1.50");
+const std::string kOneApp =
+    kReportHeader +
+    reportLine({{field::kName, "Solo"}, {field::kUnits, "2"}, {field::kPrice, "1.50"}});
 
 INSTANTIATE_TEST_SUITE_P(
     Input, Hostile,
@@ -151,37 +153,39 @@ INSTANTIATE_TEST_SUITE_P(
                                                         "", 11, kEndlessLineRecords, 0, 0)});
                 },
             .timeoutSeconds = 100},
-        HostileCase{
-            .name = "OneMegabyteField",
-            .prepare =
-                [](auto& d) {
-                    d.write("S_W_wide",
-                            kHeader + kFieldPrefix + std::string(kHugeField, 'x') + kFieldTail);
-                },
-            .arguments = {"salesum", "S_W*"},
-            .check =
-                [](const ProgramRun& run) {
-                    // The first piece holds 7 tokens, every later one fewer.
-                    const std::string pieces = std::to_string(kFieldRestPieces + 1);
-                    expectWarnings(run, "S_W_wide",
-                                   {"2: only 7 of the 16 fields that a record needs (" + pieces,
-                                    "2: longer than 499 bytes, so it was read as " + pieces +
-                                        " record lines (1"});
-                    std::string kept(kNameKept, 'x');
-                    EXPECT_EQ(
-                        summaryRows(run.out),
-                        (std::vector<std::string>{summaryRow("", kNameKept, kFieldRestPieces, 0, 0),
-                                                  summaryRow(kept, kNameKept, 1, 0, 0)}));
-                },
-            .timeoutSeconds = 60},
+        HostileCase{.name = "OneMegabyteField",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("S_W_wide", kReportHeader + kFieldPrefix +
+                                                    std::string(kHugeField, 'x') + kFieldTail);
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            // The first piece holds 7 tokens, every later one fewer.
+                            const std::string pieces = std::to_string(kFieldRestPieces + 1);
+                            expectWarnings(
+                                run, "S_W_wide",
+                                {"2: only 7 of the 16 fields that a record needs (" + pieces,
+                                 "2: longer than 499 bytes, so it was read as " + pieces +
+                                     " record lines (1"});
+                            std::string kept(kNameKept, 'x');
+                            EXPECT_EQ(summaryRows(run.out),
+                                      (std::vector<std::string>{
+                                          summaryRow("", kNameKept, kFieldRestPieces, 0, 0),
+                                          summaryRow(kept, kNameKept, 1, 0, 0)}));
+                        },
+                    .timeoutSeconds = 60},
         HostileCase{.name = "HundredThousandNames",
                     .prepare =
                         [](auto& d) {
-                            std::string lines = kHeader;
+                            std::string lines = kReportHeader;
                             char name[16];
                             for (int i = 0; i < kManyNames; ++i) {
                                 std::snprintf(name, sizeof name, "App%06d", i);
-                                lines += reportLine(name, "1", "1", "0.50");
+                                lines += reportLine({{field::kName, name},
+                                                     {field::kUnits, "1"},
+                                                     {field::kPrice, "0.50"}});
                             }
                             d.write("S_W_many", lines);
                         },
@@ -204,14 +208,14 @@ INSTANTIATE_TEST_SUITE_P(
             .prepare =
                 [](auto& d) {
                     for (const char* name : {"S_W_a", "s_w_lower", "S_W_Z", "other", "xS_W_a"}) {
-                        d.write(name, kHeader);
+                        d.write(name, kReportHeader);
                     }
                     d.write("S_W_b", kOneApp);
                     d.makeDirectory("S_W_dir");
-                    ASSERT_EQ(mkfifo((d.path() + "/S_W_fifo").c_str(), 0644), 0);
-                    makeSocket(d.path() + "/S_W_sock");
-                    ASSERT_EQ(symlink("gone", (d.path() + "/S_W_dangling").c_str()), 0);
-                    ASSERT_EQ(symlink("S_W_a", (d.path() + "/S_W_link").c_str()), 0);
+                    ASSERT_EQ(mkfifo((d.path + "/S_W_fifo").c_str(), 0644), 0);
+                    makeSocket(d.path + "/S_W_sock");
+                    ASSERT_EQ(symlink("gone", (d.path + "/S_W_dangling").c_str()), 0);
+                    ASSERT_EQ(symlink("S_W_a", (d.path + "/S_W_link").c_str()), 0);
                 },
             .arguments = {"salesum", "-v", "S_W*"},
             .check =
@@ -229,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
                     .prepare =
                         [](auto& d) {
                             d.write("S_W_outside", kOneApp);
-                            ASSERT_EQ(symlink("loop", (d.path() + "/loop").c_str()), 0);
+                            ASSERT_EQ(symlink("loop", (d.path + "/loop").c_str()), 0);
                         },
                     .arguments = {"salesum", "loop/S_W*"},
                     .check = expectUnlistable("loop/", "Too many levels of symbolic links"),
@@ -240,7 +244,7 @@ INSTANTIATE_TEST_SUITE_P(
                             d.makeDirectory("locked");
                             d.write("locked/S_W_inside", kOneApp);
                             d.write("S_W_inside", kOneApp);
-                            ASSERT_EQ(chmod((d.path() + "/locked").c_str(), 0), 0);
+                            ASSERT_EQ(chmod((d.path + "/locked").c_str(), 0), 0);
                         },
                     .arguments = {"salesum", "locked/S_W*"},
                     .check = expectUnlistable("locked/", "Permission denied"),
@@ -250,7 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
                         [](auto& d) {
                             d.write("S_W_1", kOneApp);
                             d.write("S_W_2", kOneApp);
-                            ASSERT_EQ(chmod((d.path() + "/S_W_2").c_str(), 0), 0);
+                            ASSERT_EQ(chmod((d.path + "/S_W_2").c_str(), 0), 0);
                         },
                     .arguments = {"salesum", "S_W*"},
                     .check =
@@ -267,8 +271,8 @@ INSTANTIATE_TEST_SUITE_P(
             .name = "NewlineAndEscapeInFileNames",
             .prepare =
                 [](auto& d) {
-                    d.write("S_W_new\nline", kHeader + reportLine("One", "1", "1", "1.00"));
-                    d.write("S_W_\x1b[31mred", kHeader + reportLine("Two", "1", "1", "1.00"));
+                    d.write("S_W_new\nline", kReportHeader + reportLine({{field::kName, "One"}}));
+                    d.write("S_W_\x1b[31mred", kReportHeader + reportLine({{field::kName, "Two"}}));
                 },
             .arguments = {"salesum", "-v", "S_W*"},
             .check =
@@ -282,9 +286,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Enough verbose listing that output is written while the report is open.
 std::string longReport() {
-    std::string lines = kHeader;
+    std::string lines = kReportHeader;
     for (int i = 0; i < 3000; ++i) {
-        lines += reportLine("App" + std::to_string(i % 50), "1", "1", "0.99");
+        lines += reportLine({{field::kName, "App" + std::to_string(i % 50)}});
     }
     return lines;
 }

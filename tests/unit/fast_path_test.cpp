@@ -27,6 +27,7 @@
 #include "input/reading/piece_reader.h"
 #include "input/sales_report.h"
 #include "support/piece_model.h"
+#include "support/report_lines.h"
 #include "unit_support.h"
 
 namespace {
@@ -225,7 +226,7 @@ TEST(FastPath, RecordFieldsMatchTheTokenRules) {
                 expected[record.appName].push_back(record);
             }
         }
-        ScratchFiles scratch;
+        ScratchDirectory scratch;
         AppRecords appRecords;
         Diagnostics diagnostics;
         readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords, *startReading(false),
@@ -360,19 +361,23 @@ TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
     const char* currencies[] = {"USD", "EUR", "JPY", "XTS"};
     const char* amounts[] = {"0.70", "1e-3", "123456.789", "3", "0.1", "-2.5"};
     const char* types[] = {"1", "7", "1", "3", "1"};
-    ScratchFiles scratch;
+    ScratchDirectory scratch;
     std::vector<std::string> files;
     for (int file = 0; file < 3; ++file) {
         std::string bytes = "header\r\n";
         for (int line = 0; line < 400; ++line) {
             std::size_t currency = random() % 4;
             bool updateOnly = currency == 3;  // XTS is never sold
-            bytes += std::string("S\tUS\t1\t \t \t \t") + apps[random() % 3] + "\t \t" +
-                     (updateOnly ? "7" : types[random() % 5]) + "\t" +
-                     std::to_string(static_cast<int>(random() % 200) - 20) + "\t" +
-                     amounts[random() % 6] + "\t0" + std::to_string(file + 1) +
-                     "/02/2009\t02/08/2009\tGBP\t" + countries[random() % 4] + "\t" +
-                     currencies[currency] + "\t \t \t \t7\t0.99\t \t \r\n";
+            bytes +=
+                reportLine({{field::kName, apps[random() % 3]},
+                            {field::kType, updateOnly ? "7" : types[random() % 5]},
+                            {field::kUnits, std::to_string(static_cast<int>(random() % 200) - 20)},
+                            {field::kPrice, amounts[random() % 6]},
+                            {field::kBegin, "0" + std::to_string(file + 1) + "/02/2009"},
+                            {field::kEnd, "02/08/2009"},
+                            {field::kCountry, countries[random() % 4]},
+                            {field::kCurrency, currencies[currency]}});
+            bytes.insert(bytes.size() - 1, "\r");
         }
         files.push_back(scratch.write("S_W_" + std::to_string(file), bytes));
     }

@@ -27,7 +27,7 @@ const std::string kSevenFields = "Chess\t1F\t5\t1.40\t11/02/2008\t11/08/2008\tUS
 
 // The records of a report read as a listing run reads it, in name order.
 std::vector<SalesRecord> readRecords(const std::string& bytes) {
-    ScratchFiles scratch;
+    ScratchDirectory scratch;
     AppRecords appRecords;
     Diagnostics diagnostics;
     readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords, *startReading(false),

@@ -182,7 +182,7 @@ TEST(ContentDigest, ProposesCopiesThatTheBytesConfirm) {
     twin[7 + 2 * kDigestChunk] ^= '\x80';
     ASSERT_EQ(keyInSteps(twin, 64), whole);
 
-    ScratchFiles files;
+    ScratchDirectory files;
     const std::string plain = files.write("plain", content);
     EXPECT_FALSE(sameContent(plain.c_str(), files.write("twin", twin).c_str()));
     EXPECT_TRUE(sameContent(plain.c_str(), files.write("packed", gzipMember(content)).c_str()));

@@ -1,5 +1,5 @@
-// Helpers shared by the unit tests: a scratch directory of input files, a
-// time zone that holds for one test, and a record described in one text.
+// Helpers shared by the unit tests: a time zone that holds for one test, and
+// a record described in one text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,28 +12,7 @@
 
 #include "common/sales_record.h"
 #include "input/date_value.h"
-
-// A fresh directory that is removed with everything in it at the end.
-struct ScratchFiles {
-    std::filesystem::path directory;
-
-    ScratchFiles() {
-        std::string name = std::filesystem::temp_directory_path() / "salesum-unit-XXXXXX";
-        EXPECT_NE(mkdtemp(name.data()), nullptr);
-        directory = name;
-    }
-    ~ScratchFiles() { std::filesystem::remove_all(directory); }
-
-    // Writes the bytes to a file of that name and returns its full path.
-    std::string write(const std::string& name, const std::string& bytes) const {
-        const std::string path = directory / name;
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        EXPECT_NE(file, nullptr);
-        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-        std::fclose(file);
-        return path;
-    }
-};
+#include "support/scratch_directory.h"
 
 // Sets the local time zone until the end of the scope. Zones are given as
 // POSIX rules, so no zone database needs to be installed.
