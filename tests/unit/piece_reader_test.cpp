@@ -4,14 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "input/reading/content_digest.h"
-#include "input/reading/file_handle.h"
 #include "support/gzip_member.h"
 #include "unit_support.h"
 
@@ -23,19 +20,14 @@ using Pieces = std::vector<std::string>;
 // whether the reader met a read error or damaged compressed data.
 Pieces readAllPieces(const std::string& bytes, bool detectCompressed = false,
                      bool* failed = nullptr) {
-    FileHandle file(std::tmpfile());
-    EXPECT_NE(file, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-    std::rewind(file.get());
-    auto reader = std::make_unique<PieceReader>();
-    startPieces(*reader, file.get(), detectCompressed);
+    OpenReader open = openReader(bytes, widestScan(), detectCompressed);
     Pieces pieces;
     Piece piece;
-    while (pieces.size() <= bytes.size() * 1100 && readPiece(*reader, piece)) {
+    while (pieces.size() <= bytes.size() * 1100 && readPiece(*open.reader, piece)) {
         pieces.emplace_back(pieceText(piece), piece.length);
     }
     if (failed != nullptr) {
-        *failed = sourceFailed(reader->source);
+        *failed = sourceFailed(open.reader->source);
     }
     return pieces;
 }

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,15 +16,6 @@
 #include "unit_support.h"
 
 namespace {
-
-// Reads the report at path as a listing run does, so every record is stored.
-AppRecords readListed(const std::string& path) {
-    AppRecords appRecords;
-    Diagnostics diagnostics;
-    readSalesReport(path.c_str(), appRecords, *startReading(false), diagnostics);
-    EXPECT_FALSE(diagnostics.failed) << path;
-    return appRecords;
-}
 
 TEST(ReadSalesReport, TakesFieldsByTokenPosition) {
     ScopedTimeZone zone("UTC0");
@@ -52,8 +40,7 @@ TEST(ReadSalesReport, TakesFieldsByTokenPosition) {
     };
     runSettings = RunSettings{};
     for (const auto& c : cases) {
-        ScratchDirectory scratch;
-        AppRecords appRecords = readListed(scratch.write("S_W_0", kReportHeader + c.line));
+        AppRecords appRecords = readListed(kReportHeader + c.line);
         ASSERT_EQ(appRecords.size(), c.parsed ? 1u : 0u) << c.line;
         if (c.parsed) {
             std::vector<SalesRecord> records = storedRecords(appRecords.begin()->second);
@@ -136,11 +123,10 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
 TEST(ReadSalesReport, NeighboursKeepTheirOwnPeriods) {
     ScopedTimeZone zone("UTC0");
     runSettings = RunSettings{};
-    ScratchDirectory scratch;
     const std::string file = kReportHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
                              datedLine("A", "2", "11/02/2008", "11/09/2008") +
                              datedLine("A", "3", "11/03/2008", "11/09/2008");
-    AppRecords appRecords = readListed(scratch.write("S_W_0", file));
+    AppRecords appRecords = readListed(file);
     std::vector<std::pair<DateValue, DateValue>> periods;
     for (const SalesRecord& record : storedRecords(appRecords["A"])) {
         periods.emplace_back(record.beginDate, record.endDate);

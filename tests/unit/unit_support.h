@@ -1,5 +1,6 @@
-// Helpers shared by the unit tests: a time zone that holds for one test, and
-// a record described in one text.
+// Helpers shared by the unit tests: a time zone that holds for one test, a
+// record described in one text, bytes opened for the piece reader, and a
+// report read as a listing run reads it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,11 +8,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
+#include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "common/sales_record.h"
 #include "input/date_value.h"
+#include "input/reading/byte_scan.h"
+#include "input/reading/file_handle.h"
+#include "input/reading/piece_reader.h"
+#include "input/sales_report.h"
 #include "support/scratch_directory.h"
 
 // Sets the local time zone until the end of the scope. Zones are given as
@@ -49,4 +56,54 @@ inline std::string describe(const SalesRecord& r) {
                   r.units, r.unitAmount, static_cast<long long>(r.beginDate),
                   static_cast<long long>(r.endDate), r.auxAmount);
     return "'" + r.appName + "' " + numbers + " '" + r.auxText + "' '" + r.currency + "'";
+}
+
+// Every scan width the processor can run; the widest is what a run uses.
+inline std::vector<ScanWidth> runnableWidths() {
+    std::vector<ScanWidth> widths = {ScanWidth::kPortable};
+    for (ScanWidth width : {ScanWidth::kSse2, ScanWidth::kAvx2}) {
+        if (width <= widestScan()) {
+            widths.push_back(width);
+        }
+    }
+    return widths;
+}
+
+// A temporary file holding bytes, open for reading as pieces or whole lines
+// at one scan width.
+struct OpenReader {
+    FileHandle file;
+    std::unique_ptr<PieceReader> reader = std::make_unique<PieceReader>();
+};
+
+inline OpenReader openReader(const std::string& bytes, ScanWidth width,
+                             bool detectCompressed = false) {
+    OpenReader open{FileHandle(std::tmpfile())};
+    EXPECT_NE(open.file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), open.file.get());
+    std::rewind(open.file.get());
+    startPieces(*open.reader, open.file.get(), detectCompressed);
+    open.reader->width = width;
+    return open;
+}
+
+// The records of a report read as a listing run reads it, every one stored.
+inline AppRecords readListed(const std::string& bytes) {
+    ScratchDirectory scratch;
+    AppRecords appRecords;
+    Diagnostics diagnostics;
+    readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords, *startReading(false),
+                    diagnostics);
+    EXPECT_FALSE(diagnostics.failed);
+    return appRecords;
+}
+
+// At least size bytes of fragments picked at random.
+inline std::string fragmentBytes(std::mt19937& random, std::size_t size,
+                                 const std::vector<std::string>& fragments) {
+    std::string bytes;
+    while (bytes.size() < size) {
+        bytes += fragments[random() % fragments.size()];
+    }
+    return bytes;
 }
