@@ -17,7 +17,7 @@
 #include "input/reading/file_handle.h"
 #include "input/reading/piece_reader.h"
 #include "input/reading/scan_kernels.h"
-#include "piece_model.h"
+#include "support/piece_model.h"
 
 namespace {
 

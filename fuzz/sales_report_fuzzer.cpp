@@ -11,13 +11,13 @@
 
 #include "common/run_settings.h"
 #include "fuzz_support.h"
-#include "gzip_member.h"
 #include "input/date_value.h"
 #include "input/sales_report.h"
-#include "named_model.h"
-#include "piece_model.h"
 #include "report/tally.h"
 #include "report/text_report.h"
+#include "support/gzip_member.h"
+#include "support/named_model.h"
+#include "support/piece_model.h"
 
 namespace {
 

@@ -10,12 +10,6 @@
 #include <random>
 #include <sstream>
 
-std::string reportLine(const std::string& name, const std::string& type, const std::string& units,
-                       const std::string& price, const std::string& currency) {
-    return "STORE\tUS\t1001\t \t \tDev\t" + name + "\t \t" + type + "\t" + units + "\t" + price +
-           "\t11/02/2008\t11/08/2008\tUSD\tUS\t" + currency + "\t \t \t \t301234567\t0.99\t \t \n";
-}
-
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream stream(text);

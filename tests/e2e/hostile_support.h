@@ -1,17 +1,12 @@
-// Building report files and reading the program's tables in the
-// hostile-input tests.
+// Reading the program's tables, and making inputs golden data cannot hold,
+// in the hostile-input and JSON tests.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-inline const std::string kHeader = "Provider\tProvider Country\tVendor Identifier\tTitle / Episode / Season\n";
-
-// One report line with the name, type, units, price and currency at their
-// token positions; the other fields are single blanks, so none is empty.
-std::string reportLine(const std::string& name, const std::string& type, const std::string& units,
-                       const std::string& price, const std::string& currency = "USD");
+#include "support/report_lines.h"
 
 std::vector<std::string> linesOf(const std::string& text);
 

@@ -1,13 +1,15 @@
 // Hostile input end to end: whatever lies in the directory, the program ends
 // in bounded time with the right status, and what it prints follows from the
 // piece and token rules (expected figures are computed here from those rules,
-// not taken from a run).
+// not taken from a run). The cases here need what golden data cannot hold:
+// generated inputs too big to store, FIFOs, sockets, symlinks, file modes,
+// odd file names, /dev/full or a closed standard output. Small hostile inputs
+// are golden cases (empty_reports, value_warnings, compressed, ...).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -36,17 +38,6 @@ void expectWarnings(const ProgramRun& run, const std::string& path,
     }
     EXPECT_EQ(run.err, expected);
     EXPECT_EQ(run.status, 0);
-}
-
-// A binary file whatever it holds: a clean run and a well-formed table.
-void expectConsistentTable(const ProgramRun& run) {
-    expectCleanRun(run);
-    summaryRows(run.out);
-}
-
-void expectNoApplications(const ProgramRun& run) {
-    expectCleanRun(run);
-    EXPECT_EQ(run.out, "Apps count: 0\n\n");
 }
 
 // The directory part of the pattern names no directory that can be listed:
@@ -99,9 +90,9 @@ TEST_P(Hostile, EndsWell) {
     options.stdoutPath = c.stdoutPath;
     options.closeStdout = c.closeStdout;
     options.unprivileged = c.needsUnprivileged;
-    ProgramRun run = runProgram(dir.path(), c.arguments, options);
+    ProgramRun run = runProgram(dir.path, c.arguments, options);
     // Give back what a case locked, so that the directory can be removed.
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
         std::error_code ignored;
         if (std::filesystem::is_directory(entry.symlink_status())) {
             std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
@@ -129,23 +120,13 @@ const long long kFieldRestPieces =
 
 constexpr int kManyNames = 100000;
 
-const std::string kOneApp = kHeader + reportLine("Solo", "1", "2", "1.50");
+const std::string kOneApp =
+    kReportHeader +
+    reportLine({{field::kName, "Solo"}, {field::kUnits, "2"}, {field::kPrice, "1.50"}});
 
 INSTANTIATE_TEST_SUITE_P(
     Input, Hostile,
     ::testing::Values(
-        HostileCase{.name = "ZeroBytes",
-                    .prepare = [](auto& d) { d.write("S_W_empty", ""); },
-                    .arguments = {"salesum", "S_W*"},
-                    .check = expectNoApplications},
-        HostileCase{.name = "HeaderOnly",
-                    .prepare =
-                        [](auto& d) {
-                            d.write("S_W_header", kHeader);
-                            d.write("S_W_header_no_lf", "Provider\tTitle / Episode / Season");
-                        },
-                    .arguments = {"salesum", "S_W*"},
-                    .check = expectNoApplications},
         HostileCase{.name = "RandomBytes",
                     .prepare = [](auto& d) { d.write("S_W_random", randomBytes(200000, 2008)); },
                     .arguments = {"salesum", "-c", "S_W_random", "S_W*"},
@@ -156,20 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
                             EXPECT_EQ(run.err.find("[E]"), std::string::npos);
                             summaryRows(run.out);
                         }},
-        HostileCase{.name = "GzipCompressedReport",
-                    .prepare =
-                        [](auto& d) {
-                            std::string lines = kHeader;
-                            for (int i = 0; i < 300; ++i) {
-                                lines +=
-                                    reportLine("App" + std::to_string(i % 7), "1", "3", "0.70");
-                            }
-                            d.write("S_W_packed.txt", lines);
-                            std::string command = "gzip -n -9 '" + d.path() + "/S_W_packed.txt'";
-                            ASSERT_EQ(std::system(command.c_str()), 0);
-                        },
-                    .arguments = {"salesum", "S_W*"},
-                    .check = expectConsistentTable},
         HostileCase{
             .name = "FiftyMegabytesWithoutLineFeed",
             .prepare = [](auto& d) { d.write("S_W_endless", std::string(kEndlessLine, 'a')); },
@@ -185,37 +152,39 @@ INSTANTIATE_TEST_SUITE_P(
                                                         "", 11, kEndlessLineRecords, 0, 0)});
                 },
             .timeoutSeconds = 100},
-        HostileCase{
-            .name = "OneMegabyteField",
-            .prepare =
-                [](auto& d) {
-                    d.write("S_W_wide",
-                            kHeader + kFieldPrefix + std::string(kHugeField, 'x') + kFieldTail);
-                },
-            .arguments = {"salesum", "S_W*"},
-            .check =
-                [](const ProgramRun& run) {
-                    // The first piece holds 7 tokens, every later one fewer.
-                    const std::string pieces = std::to_string(kFieldRestPieces + 1);
-                    expectWarnings(run, "S_W_wide",
-                                   {"2: only 7 of the 16 fields that a record needs (" + pieces,
-                                    "2: longer than 499 bytes, so it was read as " + pieces +
-                                        " record lines (1"});
-                    std::string kept(kNameKept, 'x');
-                    EXPECT_EQ(
-                        summaryRows(run.out),
-                        (std::vector<std::string>{summaryRow("", kNameKept, kFieldRestPieces, 0, 0),
-                                                  summaryRow(kept, kNameKept, 1, 0, 0)}));
-                },
-            .timeoutSeconds = 60},
+        HostileCase{.name = "OneMegabyteField",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("S_W_wide", kReportHeader + kFieldPrefix +
+                                                    std::string(kHugeField, 'x') + kFieldTail);
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            // The first piece holds 7 tokens, every later one fewer.
+                            const std::string pieces = std::to_string(kFieldRestPieces + 1);
+                            expectWarnings(
+                                run, "S_W_wide",
+                                {"2: only 7 of the 16 fields that a record needs (" + pieces,
+                                 "2: longer than 499 bytes, so it was read as " + pieces +
+                                     " record lines (1"});
+                            std::string kept(kNameKept, 'x');
+                            EXPECT_EQ(summaryRows(run.out),
+                                      (std::vector<std::string>{
+                                          summaryRow("", kNameKept, kFieldRestPieces, 0, 0),
+                                          summaryRow(kept, kNameKept, 1, 0, 0)}));
+                        },
+                    .timeoutSeconds = 60},
         HostileCase{.name = "HundredThousandNames",
                     .prepare =
                         [](auto& d) {
-                            std::string lines = kHeader;
+                            std::string lines = kReportHeader;
                             char name[16];
                             for (int i = 0; i < kManyNames; ++i) {
                                 std::snprintf(name, sizeof name, "App%06d", i);
-                                lines += reportLine(name, "1", "1", "0.50");
+                                lines += reportLine({{field::kName, name},
+                                                     {field::kUnits, "1"},
+                                                     {field::kPrice, "0.50"}});
                             }
                             d.write("S_W_many", lines);
                         },
@@ -233,61 +202,37 @@ INSTANTIATE_TEST_SUITE_P(
                             EXPECT_EQ(totals.substr(totals.find_last_of(' ') + 1), "50000.00");
                         },
                     .timeoutSeconds = 100},
-        HostileCase{.name = "NulBytesInNameAndNumber",
-                    .prepare =
-                        [](auto& d) {
-                            // The text of a piece ends at its first NUL byte.
-                            std::string name("Alpha\0Beta", 10);
-                            std::string units(
-                                "3\0"
-                                "99",
-                                4);
-                            d.write("S_W_nul", kHeader + reportLine(name, "1", "5", "1.00") +
-                                                   reportLine("Gamma", "1", units, "2.00"));
-                        },
-                    .arguments = {"salesum", "S_W*"},
-                    .check =
-                        [](const ProgramRun& run) {
-                            // Both lines end before their currency: 7 and 10 tokens.
-                            expectWarnings(run, "S_W_nul",
-                                           {"2: only 7 of the 16 fields that a record needs (2",
-                                            "2: a NUL byte ends the line's text (2"});
-                            EXPECT_EQ(summaryRows(run.out),
-                                      (std::vector<std::string>{summaryRow("Alpha", 11, 1, 0, 0),
-                                                                summaryRow("Gamma", 11, 1, 3, 0)}));
-                        }},
-        HostileCase{.name = "SpecialEntriesMatchingThePattern",
-                    .prepare =
-                        [](auto& d) {
-                            d.write("S_W_real", kOneApp);
-                            d.makeDirectory("S_W_dir");
-                            ASSERT_EQ(mkfifo((d.path() + "/S_W_fifo").c_str(), 0644), 0);
-                            makeSocket(d.path() + "/S_W_sock");
-                            ASSERT_EQ(symlink("gone", (d.path() + "/S_W_dangling").c_str()), 0);
-                        },
-                    .arguments = {"salesum", "-v", "S_W*"},
-                    .check =
-                        [](const ProgramRun& run) {
-                            expectCleanRun(run);
-                            // Only the directory and the report are taken; the
-                            // report's one record is listed.
-                            expectStart(run.out, "S_W_dir\nS_W_real\nApps count: 1\n\nSolo  ");
-                        },
-                    .posixOnly = true},
-        HostileCase{.name = "PatternDirectoryMissing",
-                    .prepare = [](auto& d) { d.write("S_W_here", kOneApp); },
-                    .arguments = {"salesum", "nowhere/S_W*"},
-                    .check = expectUnlistable("nowhere/", "No such file or directory")},
-        HostileCase{.name = "PatternDirectoryIsAFile",
-                    .prepare = [](auto& d) { d.write("plain", kOneApp); },
-                    .arguments = {"salesum", "plain/S_W*"},
-                    .check = expectUnlistable("plain/", "Not a directory"),
-                    .posixOnly = true},
+        HostileCase{
+            .name = "SpecialEntriesMatchingThePattern",
+            .prepare =
+                [](auto& d) {
+                    for (const char* name : {"S_W_a", "s_w_lower", "S_W_Z", "other", "xS_W_a"}) {
+                        d.write(name, kReportHeader);
+                    }
+                    d.write("S_W_b", kOneApp);
+                    d.makeDirectory("S_W_dir");
+                    ASSERT_EQ(mkfifo((d.path + "/S_W_fifo").c_str(), 0644), 0);
+                    makeSocket(d.path + "/S_W_sock");
+                    ASSERT_EQ(symlink("gone", (d.path + "/S_W_dangling").c_str()), 0);
+                    ASSERT_EQ(symlink("S_W_a", (d.path + "/S_W_link").c_str()), 0);
+                },
+            .arguments = {"salesum", "-v", "S_W*"},
+            .check =
+                [](const ProgramRun& run) {
+                    expectCleanRun(run);
+                    // Directories and regular files, also behind a link, are taken
+                    // whatever their letter case, in byte order; the FIFO, the socket
+                    // and the dangling link are not. The one record is listed.
+                    expectStart(run.out,
+                                "S_W_Z\nS_W_a\nS_W_b\nS_W_dir\nS_W_link\ns_w_lower\n"
+                                "Apps count: 1\n\nSolo  ");
+                },
+            .posixOnly = true},
         HostileCase{.name = "PatternDirectoryIsASymlinkLoop",
                     .prepare =
                         [](auto& d) {
                             d.write("S_W_outside", kOneApp);
-                            ASSERT_EQ(symlink("loop", (d.path() + "/loop").c_str()), 0);
+                            ASSERT_EQ(symlink("loop", (d.path + "/loop").c_str()), 0);
                         },
                     .arguments = {"salesum", "loop/S_W*"},
                     .check = expectUnlistable("loop/", "Too many levels of symbolic links"),
@@ -298,17 +243,35 @@ INSTANTIATE_TEST_SUITE_P(
                             d.makeDirectory("locked");
                             d.write("locked/S_W_inside", kOneApp);
                             d.write("S_W_inside", kOneApp);
-                            ASSERT_EQ(chmod((d.path() + "/locked").c_str(), 0), 0);
+                            ASSERT_EQ(chmod((d.path + "/locked").c_str(), 0), 0);
                         },
                     .arguments = {"salesum", "locked/S_W*"},
                     .check = expectUnlistable("locked/", "Permission denied"),
+                    .needsUnprivileged = true},
+        HostileCase{.name = "UnreadableReport",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("S_W_1", kOneApp);
+                            d.write("S_W_2", kOneApp);
+                            ASSERT_EQ(chmod((d.path + "/S_W_2").c_str(), 0), 0);
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            EXPECT_EQ(run.err,
+                                      "[E] salesum: cannot read 'S_W_2': Permission denied\n");
+                            EXPECT_EQ(run.status, 1);
+                            // What was read before stays counted.
+                            EXPECT_EQ(summaryRows(run.out),
+                                      std::vector<std::string>{summaryRow("Solo", 11, 1, 2, 0)});
+                        },
                     .needsUnprivileged = true},
         HostileCase{
             .name = "NewlineAndEscapeInFileNames",
             .prepare =
                 [](auto& d) {
-                    d.write("S_W_new\nline", kHeader + reportLine("One", "1", "1", "1.00"));
-                    d.write("S_W_\x1b[31mred", kHeader + reportLine("Two", "1", "1", "1.00"));
+                    d.write("S_W_new\nline", kReportHeader + reportLine({{field::kName, "One"}}));
+                    d.write("S_W_\x1b[31mred", kReportHeader + reportLine({{field::kName, "Two"}}));
                 },
             .arguments = {"salesum", "-v", "S_W*"},
             .check =
@@ -317,62 +280,59 @@ INSTANTIATE_TEST_SUITE_P(
                     // Names are printed as they are, in byte order (ESC < 'n').
                     expectStart(run.out, "S_W_\x1b[31mred\nS_W_new\nline\nApps count: 2\n\n");
                 },
-            .posixOnly = true},
-        HostileCase{.name = "RateFileIsADirectory",
-                    .prepare =
-                        [](auto& d) {
-                            d.write("S_W_real", kOneApp);
-                            d.makeDirectory("rates");
-                        },
-                    .arguments = {"salesum", "-c", "rates", "S_W*"},
-                    .check =
-                        [](const ProgramRun& run) {
-                            EXPECT_EQ(
-                                run.err,
-                                "[E] salesum: cannot read rate file 'rates': Is a directory\n");
-                            EXPECT_EQ(run.status, 1);
-                            // As without a rate file: the tables, and no USD rows.
-                            EXPECT_EQ(summaryRows(run.out),
-                                      std::vector<std::string>{summaryRow("Solo", 11, 1, 2, 0)});
-                            EXPECT_EQ(run.out.find("USD)"), std::string::npos);
-                            EXPECT_EQ(linesOf(run.out).back().rfind("Totals ", 0), 0u);
-                        },
-                    .posixOnly = true}),  // the Windows runtime gives another reason
+            .posixOnly = true}),
     [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 // Enough verbose listing that output is written while the report is open.
 std::string longReport() {
-    std::string lines = kHeader;
+    std::string lines = kReportHeader;
     for (int i = 0; i < 3000; ++i) {
-        lines += reportLine("App" + std::to_string(i % 50), "1", "1", "0.99");
+        lines += reportLine({{field::kName, "App" + std::to_string(i % 50)}});
     }
     return lines;
 }
 
+// A write to standard output that fails ends the run with status 1, saying
+// why: on /dev/full and on a closed descriptor, for the usage text, the
+// tables, the JSON document and a listing written while reading. Under Wine
+// the reason is the runtime's own, and a closed descriptor cannot be handed
+// over. An empty reason: only the start of the message is compared.
+std::function<void(const ProgramRun&)> expectWriteError(const std::string& reason) {
+    return [=](const ProgramRun& run) {
+        if (windowsProgram() || reason.empty()) {
+            EXPECT_TRUE(run.err.starts_with("[E] salesum: write error: ")) << run.err;
+        } else {
+            EXPECT_EQ(run.err, "[E] salesum: write error: " + reason + "\n");
+        }
+        EXPECT_EQ(run.status, 1);
+    };
+}
+
+HostileCase lostOutput(const std::string& name, const std::vector<std::string>& arguments,
+                       const std::string& reason, bool closed = false) {
+    return {.name = name,
+            .prepare = [](auto& d) { d.write("S_W_long", longReport()); },
+            .arguments = arguments,
+            .check = expectWriteError(reason),
+            .stdoutPath = closed ? "" : "/dev/full",
+            .closeStdout = closed,
+            .posixOnly = closed};
+}
+
+const char* const kFull = "No space left on device";
+
 INSTANTIATE_TEST_SUITE_P(
     Output, Hostile,
-    ::testing::Values(
-        HostileCase{.name = "StandardOutputClosed",
-                    .prepare = [](auto& d) { d.write("S_W_long", longReport()); },
-                    .arguments = {"salesum", "-v", "-v", "S_W*"},
-                    .check =
-                        [](const ProgramRun& run) {
-                            EXPECT_EQ(run.err, "[E] salesum: write error: Bad file descriptor\n");
-                            EXPECT_EQ(run.status, 1);
-                        },
-                    .closeStdout = true,
-                    .posixOnly = true},
-        HostileCase{.name = "StandardOutputFull",
-                    .prepare = [](auto& d) { d.write("S_W_long", longReport()); },
-                    .arguments = {"salesum", "-v", "-v", "S_W*"},
-                    .check =
-                        [](const ProgramRun& run) {
-                            EXPECT_EQ(run.err,
-                                      "[E] salesum: write error: No space left on device\n");
-                            EXPECT_EQ(run.status, 1);
-                        },
-                    .stdoutPath = "/dev/full",
-                    .posixOnly = true}),
+    ::testing::Values(lostOutput("UsageToFullDevice", {"salesum", "-h"}, kFull),
+                      lostOutput("TablesToFullDevice", {"salesum", "S_W*"}, kFull),
+                      // The document outgrows the output block and is cut mid-way: the
+                      // reason is that of the first write that failed.
+                      lostOutput("JsonToFullDevice", {"salesum", "-j", "S_W*"}, kFull),
+                      lostOutput("ListingToFullDevice", {"salesum", "-v", "-v", "S_W*"}, kFull),
+                      lostOutput("UsageToClosedOutput", {"salesum", "-h"}, "Bad file descriptor",
+                                 true),
+                      lostOutput("ListingToClosedOutput", {"salesum", "-v", "-v", "S_W*"},
+                                 "Bad file descriptor", true)),
     [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -62,11 +62,15 @@ const typename Pool::value_type& pick(std::mt19937& random, const Pool& pool) {
 }
 
 std::string randomLine(std::mt19937& random, bool withSales) {
-    return "STORE\tUS\t1001\t \t \tDev\t" + pick(random, kNames).raw + "\t \t" +
-           pick(random, withSales ? kSaleTypes : kOtherTypes) + "\t" + pick(random, kUnits) + "\t" +
-           pick(random, kAmounts) + "\t" + pick(random, kDates) + "\t" + pick(random, kDates) +
-           "\tUSD\t" + pick(random, kCountries).raw + "\t" + pick(random, kCurrencies).raw +
-           "\t \t \t \t301234567\t" + pick(random, kAmounts) + "\t \t \n";
+    return reportLine({{field::kName, pick(random, kNames).raw},
+                       {field::kType, pick(random, withSales ? kSaleTypes : kOtherTypes)},
+                       {field::kUnits, pick(random, kUnits)},
+                       {field::kPrice, pick(random, kAmounts)},
+                       {field::kBegin, pick(random, kDates)},
+                       {field::kEnd, pick(random, kDates)},
+                       {field::kCountry, pick(random, kCountries).raw},
+                       {field::kCurrency, pick(random, kCurrencies).raw},
+                       {field::kCustomerPrice, pick(random, kAmounts)}});
 }
 
 std::string rawOf(const std::string& decoded) {
@@ -269,7 +273,7 @@ TEST(JsonReport, AgreesWithTheTextReport) {
         ScratchDirectory dir;
         std::vector<std::string> written;
         for (int file = 0, files = 1 + static_cast<int>(random() % 3); file < files; ++file) {
-            std::string report = kHeader;
+            std::string report = kReportHeader;
             for (int line = round == 1 ? 0 : static_cast<int>(random() % 30); line > 0; --line) {
                 report += randomLine(random, round != 2);
             }
@@ -289,8 +293,8 @@ TEST(JsonReport, AgreesWithTheTextReport) {
         }
         text.push_back("S_W*");
         document.push_back("S_W*");
-        ProgramRun textRun = runProgram(dir.path(), text);
-        ProgramRun documentRun = runProgram(dir.path(), document);
+        ProgramRun textRun = runProgram(dir.path, text);
+        ProgramRun documentRun = runProgram(dir.path, document);
         EXPECT_EQ(documentRun.err, textRun.err);
         EXPECT_EQ(documentRun.status, textRun.status);
         // One document (a reader accepts nothing after it) and one LF.

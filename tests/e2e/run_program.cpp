@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,31 +17,6 @@
 #include <string_view>
 
 namespace fs = std::filesystem;
-
-ScratchDirectory::ScratchDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "salesum-e2e-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern;
-}
-
-ScratchDirectory::~ScratchDirectory() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-}
-
-void ScratchDirectory::write(const std::string& name, const std::string& bytes) const {
-    std::ofstream file(path_ + "/" + name, std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!file) {
-        throw std::runtime_error("cannot write " + name);
-    }
-}
-
-void ScratchDirectory::makeDirectory(const std::string& name) const {
-    fs::create_directories(path_ + "/" + name);
-}
 
 std::string programPath() {
     const char* fromEnvironment = std::getenv("SALESUM_BINARY");
@@ -96,8 +70,8 @@ std::string asPosixWouldPrint(std::string text, const std::string& programName) 
 ProgramRun runExecutable(const std::string& directory, const std::string& executable,
                          const std::vector<std::string>& arguments, const ProgramOptions& options) {
     ScratchDirectory capture;
-    std::string outPath = options.stdoutPath.empty() ? capture.path() + "/out" : options.stdoutPath;
-    std::string errPath = capture.path() + "/err";
+    std::string outPath = options.stdoutPath.empty() ? capture.path + "/out" : options.stdoutPath;
+    std::string errPath = capture.path + "/err";
 
     std::vector<std::string> argumentCopies = arguments;
     std::vector<char*> argv;

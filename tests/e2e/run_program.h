@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch_directory.h"
+
 struct ProgramRun {
     std::string out;
     std::string err;
@@ -20,23 +22,6 @@ struct ProgramOptions {
     // Run as the user nobody when the tests run as root, whom file modes do
     // not stop; the directory is then opened to everyone for the run.
     bool unprivileged = false;
-};
-
-// A directory created for one test and removed with everything in it.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    const std::string& path() const { return path_; }
-    // Writes a file (relative to the directory) with exactly these bytes.
-    void write(const std::string& name, const std::string& bytes) const;
-    void makeDirectory(const std::string& name) const;
-
-private:
-    std::string path_;
 };
 
 // The program under test: $SALESUM_BINARY if set, else the one just built.

@@ -9,9 +9,7 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <map>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,44 +17,27 @@
 #include "common/record_store.h"
 #include "common/run_settings.h"
 #include "common/types.h"
-#include "fuzz/piece_model.h"
 #include "input/date_value.h"
 #include "input/lenient_number.h"
 #include "input/reading/byte_scan.h"
 #include "input/reading/field_splitter.h"
-#include "input/reading/file_handle.h"
 #include "input/reading/piece_reader.h"
 #include "input/reading/scan_kernels.h"
 #include "input/sales_report.h"
+#include "support/piece_model.h"
+#include "support/report_lines.h"
 #include "unit_support.h"
 
 namespace {
 
 // Bytes built from fragments that stress the piece and token rules.
 std::string randomBytes(std::mt19937& random, std::size_t size) {
-    static const std::vector<std::string> kFragments = {"\t",
-                                                        "\t\t",
-                                                        "\n",
-                                                        "\r",
-                                                        "\r\n",
-                                                        "\r\r\n",
-                                                        "ab",
-                                                        "Name",
-                                                        "12",
-                                                        "0.70",
-                                                        "-3",
-                                                        "1e3",
-                                                        " ",
-                                                        "\x1A",
-                                                        std::string(1, '\0'),
-                                                        std::string(200, 'y'),
-                                                        "07/06/2008",
-                                                        "20081102"};
-    std::string bytes;
-    while (bytes.size() < size) {
-        bytes += kFragments[random() % kFragments.size()];
-    }
-    return bytes;
+    using namespace std::string_literals;
+    static const std::vector<std::string> kFragments = {
+        "\t",         "\t\t",    "\n", "\r",  "\r\n", "\r\r\n", "ab",  "Name",
+        "12",         "0.70",    "-3", "1e3", " ",    "\x1A",   "\0"s, std::string(200, 'y'),
+        "07/06/2008", "20081102"};
+    return fragmentBytes(random, size, kFragments);
 }
 
 // The pieces of the bytes by the plain model, each cut at its first NUL as
@@ -67,17 +48,6 @@ std::vector<std::string> modelTexts(const std::string& bytes) {
         texts.emplace_back(whole.c_str());
     }
     return texts;
-}
-
-// Every scan width the processor can run; the widest is what a run uses.
-std::vector<ScanWidth> runnableWidths() {
-    std::vector<ScanWidth> widths = {ScanWidth::kPortable};
-    for (ScanWidth width : {ScanWidth::kSse2, ScanWidth::kAvx2}) {
-        if (width <= widestScan()) {
-            widths.push_back(width);
-        }
-    }
-    return widths;
 }
 
 TEST(FastPath, TheWidestScanIsTheOneTheProcessorHas) {
@@ -121,21 +91,6 @@ TEST(FastPath, ByteMasksMatchThePlainRule) {
     }
 }
 
-// A temporary file holding bytes, read as pieces at one scan width.
-struct OpenPieces {
-    FileHandle file;
-    std::unique_ptr<PieceReader> reader;
-};
-
-OpenPieces openPieces(const std::string& bytes, ScanWidth width) {
-    OpenPieces open{FileHandle(std::tmpfile()), std::make_unique<PieceReader>()};
-    std::fwrite(bytes.data(), 1, bytes.size(), open.file.get());
-    std::rewind(open.file.get());
-    startPieces(*open.reader, open.file.get());
-    open.reader->kernels = &scanKernelsFor(width);
-    return open;
-}
-
 // Pieces at every scan width against the reference; both the pieces left in
 // the read block and the copied ones must occur.
 TEST(FastPath, PiecesMatchTheByteByByteRules) {
@@ -153,7 +108,7 @@ TEST(FastPath, PiecesMatchTheByteByByteRules) {
             if (size % 2 == 1) {
                 std::erase(bytes, '\x1A');  // a Ctrl-Z would end the file early
             }
-            OpenPieces open = openPieces(bytes, width);
+            OpenReader open = openReader(bytes, width);
             std::vector<std::string> pieces;
             Piece piece;
             while (readPiece(*open.reader, piece)) {
@@ -176,7 +131,7 @@ TEST(FastPath, SplitTokensMatchesNextToken) {
     std::erase(bytes, '\x1A');  // a Ctrl-Z would end the file early
     std::vector<std::string> pieces = modelTexts(bytes);
     for (ScanWidth width : runnableWidths()) {
-        OpenPieces open = openPieces(bytes, width);
+        OpenReader open = openReader(bytes, width);
         Piece piece;
         for (std::size_t index = 0; readPiece(*open.reader, piece); ++index) {
             std::string_view text(pieceText(piece), piece.length);
@@ -231,28 +186,18 @@ TEST(FastPath, RecordFieldsMatchTheTokenRules) {
                 expected[record.appName].push_back(record);
             }
         }
-        ScratchFiles scratch;
-        AppRecords appRecords;
-        Diagnostics diagnostics;
-        readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords, *startReading(false),
-                        diagnostics);
+        AppRecords appRecords = readListed(bytes);
         ASSERT_EQ(appRecords.size(), expected.size()) << round;
         for (const auto& [app, list] : appRecords) {
-            std::vector<SalesRecord> stored = storedRecords(list);
-            const std::vector<SalesRecord>& model = expected[app];
-            ASSERT_EQ(stored.size(), model.size()) << round << " " << app;
-            for (std::size_t i = 0; i < stored.size(); ++i) {
-                const SalesRecord& got = stored[i];
-                const SalesRecord& want = model[i];
-                EXPECT_TRUE(got.beginDate == want.beginDate && got.endDate == want.endDate &&
-                            got.typeCode == want.typeCode && got.units == want.units &&
-                            std::bit_cast<std::uint64_t>(got.unitAmount) ==
-                                std::bit_cast<std::uint64_t>(want.unitAmount) &&
-                            std::bit_cast<std::uint64_t>(got.auxAmount) ==
-                                std::bit_cast<std::uint64_t>(want.auxAmount) &&
-                            got.auxText == want.auxText && got.currency == want.currency)
-                    << round << " " << app << " record " << i;
+            std::vector<std::string> stored;
+            std::vector<std::string> model;
+            for (const SalesRecord& record : storedRecords(list)) {
+                stored.push_back(describe(record));
             }
+            for (const SalesRecord& record : expected[app]) {
+                model.push_back(describe(record));
+            }
+            EXPECT_EQ(stored, model) << round << " " << app;
         }
     }
 }
@@ -292,17 +237,7 @@ TEST(FastPath, RecordListGivesBackWhatWasPut) {
     std::vector<SalesRecord> stored = storedRecords(list);
     ASSERT_EQ(stored.size(), records.size());
     for (std::size_t index = 0; index < stored.size(); ++index) {
-        const SalesRecord& record = stored[index];
-        const SalesRecord& put = records[index];
-        EXPECT_EQ(record.appName, put.appName);
-        EXPECT_EQ(record.beginDate, put.beginDate);
-        EXPECT_EQ(record.endDate, put.endDate);
-        EXPECT_EQ(record.typeCode, put.typeCode);
-        EXPECT_EQ(record.units, put.units);
-        EXPECT_EQ(record.unitAmount, put.unitAmount);
-        EXPECT_EQ(record.auxAmount, put.auxAmount);
-        EXPECT_EQ(record.auxText, put.auxText);
-        EXPECT_EQ(record.currency, put.currency);
+        EXPECT_EQ(describe(stored[index]), describe(records[index])) << index;
     }
 }
 
@@ -335,19 +270,15 @@ TEST(FastPath, RecordStoreGivesBackEveryBit) {
     }
     ASSERT_EQ(store.size(), put.size());
     EXPECT_LE(store.values.size(), 10000u + 7 * 7 * 3);
+    // Every field, the amounts bit for bit.
+    auto bits = [](const PackedRecord& r) {
+        return std::tuple(std::bit_cast<std::uint64_t>(r.unitAmount),
+                          std::bit_cast<std::uint64_t>(r.auxAmount), r.typeCode, r.units, r.label,
+                          r.period);
+    };
     std::size_t index = 0;
     for (const PackedRecord& record : store) {
-        const PackedRecord& want = put[index];
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(record.unitAmount),
-                  std::bit_cast<std::uint64_t>(want.unitAmount))
-            << index;
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(record.auxAmount),
-                  std::bit_cast<std::uint64_t>(want.auxAmount))
-            << index;
-        ASSERT_EQ(record.typeCode, want.typeCode) << index;
-        ASSERT_EQ(record.units, want.units) << index;
-        ASSERT_EQ(record.label, want.label) << index;
-        ASSERT_EQ(record.period, want.period) << index;
+        ASSERT_EQ(bits(record), bits(put[index])) << index;
         ++index;
     }
     EXPECT_EQ(store.back().units, put.back().units);
@@ -366,19 +297,23 @@ TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
     const char* currencies[] = {"USD", "EUR", "JPY", "XTS"};
     const char* amounts[] = {"0.70", "1e-3", "123456.789", "3", "0.1", "-2.5"};
     const char* types[] = {"1", "7", "1", "3", "1"};
-    ScratchFiles scratch;
+    ScratchDirectory scratch;
     std::vector<std::string> files;
     for (int file = 0; file < 3; ++file) {
         std::string bytes = "header\r\n";
         for (int line = 0; line < 400; ++line) {
             std::size_t currency = random() % 4;
             bool updateOnly = currency == 3;  // XTS is never sold
-            bytes += std::string("S\tUS\t1\t \t \t \t") + apps[random() % 3] + "\t \t" +
-                     (updateOnly ? "7" : types[random() % 5]) + "\t" +
-                     std::to_string(static_cast<int>(random() % 200) - 20) + "\t" +
-                     amounts[random() % 6] + "\t0" + std::to_string(file + 1) +
-                     "/02/2009\t02/08/2009\tGBP\t" + countries[random() % 4] + "\t" +
-                     currencies[currency] + "\t \t \t \t7\t0.99\t \t \r\n";
+            bytes +=
+                reportLine({{field::kName, apps[random() % 3]},
+                            {field::kType, updateOnly ? "7" : types[random() % 5]},
+                            {field::kUnits, std::to_string(static_cast<int>(random() % 200) - 20)},
+                            {field::kPrice, amounts[random() % 6]},
+                            {field::kBegin, "0" + std::to_string(file + 1) + "/02/2009"},
+                            {field::kEnd, "02/08/2009"},
+                            {field::kCountry, countries[random() % 4]},
+                            {field::kCurrency, currencies[currency]}});
+            bytes.insert(bytes.size() - 1, "\r");
         }
         files.push_back(scratch.write("S_W_" + std::to_string(file), bytes));
     }
@@ -400,16 +335,9 @@ TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
         for (const auto& [app, records] : stored) {
             const RecordList& list = summed.at(app);
             EXPECT_TRUE(list.summaryOnly && list.empty() && !records.summaryOnly);
-            const ModelSummary expected = modelSummary(records);
-            ModelSummary kept = keptSummary(list.summary);
-            EXPECT_EQ(kept.recordCount, expected.recordCount) << app << " from " << start;
-            EXPECT_EQ(kept.sales, expected.sales) << app;
-            EXPECT_EQ(kept.updates, expected.updates) << app;
-            ASSERT_EQ(kept.revenue.size(), expected.revenue.size()) << app;
-            for (const auto& [currency, cell] : expected.revenue) {
-                EXPECT_EQ(kept.revenue[currency].amount, cell.amount) << app << " " << currency;
-                EXPECT_EQ(kept.revenue[currency].units, cell.units) << app << " " << currency;
-            }
+            // The same figures, the sums bit for bit.
+            EXPECT_TRUE(sameFigures(keptSummary(list.summary), modelSummary(records)))
+                << app << " from " << start;
         }
     }
     runSettings = RunSettings{};

@@ -3,20 +3,17 @@
 // and the one-pass line scan against the plain model of those rules.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "common/run_settings.h"
-#include "fuzz/named_model.h"
 #include "input/named_columns.h"
-#include "input/reading/file_handle.h"
 #include "input/reading/line_reader.h"
 #include "input/reading/scan_kernels.h"
 #include "input/sales_report.h"
+#include "support/named_model.h"
 #include "unit_support.h"
 
 namespace {
@@ -28,14 +25,8 @@ const std::string kSevenFields = "Chess\t1F\t5\t1.40\t11/02/2008\t11/08/2008\tUS
 
 // The records of a report read as a listing run reads it, in name order.
 std::vector<SalesRecord> readRecords(const std::string& bytes) {
-    ScratchFiles scratch;
-    AppRecords appRecords;
-    Diagnostics diagnostics;
-    readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords, *startReading(false),
-                    diagnostics);
-    EXPECT_FALSE(diagnostics.failed);
     std::vector<SalesRecord> records;
-    for (const auto& [name, list] : appRecords) {
+    for (const auto& [name, list] : readListed(bytes)) {
         for (const SalesRecord& record : storedRecords(list)) {
             records.push_back(record);
         }
@@ -43,21 +34,8 @@ std::vector<SalesRecord> readRecords(const std::string& bytes) {
     return records;
 }
 
-// A file of bytes, open for reading as lines at one scan width.
-struct OpenLines {
-    FileHandle file;
-    std::unique_ptr<PieceReader> reader = std::make_unique<PieceReader>();
-
-    OpenLines(const std::string& bytes, ScanWidth width) : file(std::tmpfile()) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-        std::rewind(file.get());
-        startPieces(*reader, file.get());
-        reader->kernels = &scanKernelsFor(width);
-    }
-};
-
 ReportLayout layoutOf(const std::string& bytes) {
-    OpenLines open(bytes, widestScan());
+    OpenReader open = openReader(bytes, widestScan());
     return chooseLayout(peekFirstLine(*open.reader));
 }
 
@@ -188,51 +166,25 @@ TEST(ReadByName, ReadsWholeLinesWithEveryField) {
 
 // Bytes built from fragments that stress the line and field rules.
 std::string randomLines(std::mt19937& random, std::size_t size) {
-    static const std::vector<std::string> kFragments = {"\t",
-                                                        "\t\t",
-                                                        "\n",
-                                                        "\r",
-                                                        "\r\n",
-                                                        " ",
-                                                        "  ",
-                                                        "Chess",
-                                                        "IA1",
-                                                        "F1",
-                                                        "7",
-                                                        "3F",
-                                                        "12",
-                                                        "-1",
-                                                        "1.40",
-                                                        "EUR",
-                                                        "11/02/2008",
-                                                        "20081108",
-                                                        "\x1A",
-                                                        std::string(1, '\0'),
-                                                        std::string(300, 'y')};
-    std::string bytes;
-    while (bytes.size() < size) {
-        bytes += kFragments[random() % kFragments.size()];
-    }
-    return bytes;
+    using namespace std::string_literals;
+    static const std::vector<std::string> kFragments = {
+        "\t",    "\t\t", "\n",         "\r",       "\r\n", " ",   "  ",
+        "Chess", "IA1",  "F1",         "7",        "3F",   "12",  "-1",
+        "1.40",  "EUR",  "11/02/2008", "20081108", "\x1A", "\0"s, std::string(300, 'y')};
+    return fragmentBytes(random, size, kFragments);
 }
 
 // The line scan at every width finds the lines, and the TABs in them, that
 // the plain model does, on lines left in the block and copied ones.
 TEST(ReadByName, WholeLinesMatchThePlainRules) {
     std::mt19937 random(7);
-    std::vector<ScanWidth> widths = {ScanWidth::kPortable};
-    for (ScanWidth width : {ScanWidth::kSse2, ScanWidth::kAvx2}) {
-        if (width <= widestScan()) {
-            widths.push_back(width);
-        }
-    }
-    for (ScanWidth width : widths) {
+    for (ScanWidth width : runnableWidths()) {
         for (std::size_t size : {0u, 900u, 70000u, 140001u}) {
             std::string bytes = randomLines(random, size);
             if (size % 2 == 1) {
                 std::erase(bytes, '\x1A');  // a Ctrl-Z would end the file early
             }
-            OpenLines open(bytes, width);
+            OpenReader open = openReader(bytes, width);
             std::vector<std::string> lines;
             WholeLine line;
             while (readWholeLine(*open.reader, line)) {

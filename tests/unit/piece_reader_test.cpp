@@ -2,17 +2,14 @@
 #include "input/reading/piece_reader.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "input/reading/content_digest.h"
-#include "input/reading/file_handle.h"
+#include "support/gzip_member.h"
 #include "unit_support.h"
 
 namespace {
@@ -23,36 +20,16 @@ using Pieces = std::vector<std::string>;
 // whether the reader met a read error or damaged compressed data.
 Pieces readAllPieces(const std::string& bytes, bool detectCompressed = false,
                      bool* failed = nullptr) {
-    FileHandle file(std::tmpfile());
-    EXPECT_NE(file, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-    std::rewind(file.get());
-    auto reader = std::make_unique<PieceReader>();
-    startPieces(*reader, file.get(), detectCompressed);
+    OpenReader open = openReader(bytes, widestScan(), detectCompressed);
     Pieces pieces;
     Piece piece;
-    while (pieces.size() <= bytes.size() * 1100 && readPiece(*reader, piece)) {
+    while (pieces.size() <= bytes.size() * 1100 && readPiece(*open.reader, piece)) {
         pieces.emplace_back(pieceText(piece), piece.length);
     }
     if (failed != nullptr) {
-        *failed = sourceFailed(reader->source);
+        *failed = sourceFailed(open.reader->source);
     }
     return pieces;
-}
-
-// One gzip member holding bytes, made with zlib's compressor.
-std::string gzipMember(const std::string& bytes) {
-    z_stream stream{};
-    EXPECT_EQ(deflateInit2(&stream, 6, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    std::string packed(deflateBound(&stream, bytes.size()) + 32, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-    stream.avail_in = static_cast<uInt>(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
-    stream.avail_out = static_cast<uInt>(packed.size());
-    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
-    packed.resize(stream.total_out);
-    deflateEnd(&stream);
-    return packed;
 }
 
 // Lines of every length up to 1,200, with CR-LF ends, lone CRs and TABs, and
@@ -139,7 +116,7 @@ TEST(ReadPiece, CrLfAcrossTheReadBlockBoundary) {
 TEST(ReadPiece, CompressedFileGivesThePiecesOfItsContent) {
     const std::string content = variedText(3 * kReadBlockSize);
     const std::size_t half = content.size() / 2 + 7;  // inside a line
-    const std::string packed = gzipMember(content);
+    const std::string packed = gzipMember(content);   // empty if zlib failed
     ASSERT_GT(packed.size(), kReadBlockSize);
     const Pieces plain = readAllPieces(content);
 
@@ -203,7 +180,7 @@ TEST(ContentDigest, ProposesCopiesThatTheBytesConfirm) {
     twin[7 + 2 * kDigestChunk] ^= '\x80';
     ASSERT_EQ(keyInSteps(twin, 64), whole);
 
-    ScratchFiles files;
+    ScratchDirectory files;
     const std::string plain = files.write("plain", content);
     EXPECT_FALSE(sameContent(plain.c_str(), files.write("twin", twin).c_str()));
     EXPECT_TRUE(sameContent(plain.c_str(), files.write("packed", gzipMember(content)).c_str()));

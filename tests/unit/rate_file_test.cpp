@@ -29,7 +29,7 @@ TEST(ReadRateFile, KeysEndAtEqualsOrTabAndValuesRunOn) {
         {"", {}},
     };
     for (const auto& [bytes, expected] : cases) {
-        ScratchFiles scratch;
+        ScratchDirectory scratch;
         RateTable rateTable;
         Diagnostics diagnostics;
         readRateFile(scratch.write("config.cfg", bytes).c_str(), rateTable, diagnostics);
@@ -39,10 +39,10 @@ TEST(ReadRateFile, KeysEndAtEqualsOrTabAndValuesRunOn) {
 }
 
 TEST(ReadRateFile, MissingFileLeavesTheTableAsItWasAndFails) {
-    ScratchFiles scratch;
+    ScratchDirectory scratch;
     RateTable rateTable{{"EUR", 1.25}};
     Diagnostics diagnostics;
-    readRateFile((scratch.directory / "missing.cfg").c_str(), rateTable, diagnostics);
+    readRateFile((scratch.path + "/missing.cfg").c_str(), rateTable, diagnostics);
     EXPECT_EQ(rateTable, (RateTable{{"EUR", 1.25}}));
     EXPECT_TRUE(diagnostics.failed);
 }

@@ -5,46 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/run_settings.h"
-#include "fuzz/piece_model.h"
 #include "input/date_value.h"
+#include "support/piece_model.h"
+#include "support/report_lines.h"
 #include "unit_support.h"
 
 namespace {
-
-// A record line of the 23-column layout; changes replace single columns.
-std::string reportLine(const std::map<int, std::string>& changes = {}) {
-    std::vector<std::string> columns = {
-        "STORE", "US", "1001", " ",          " ",          " ",   "App", " ",
-        "1",     "12", "0.70", "11/02/2008", "11/08/2008", "GBP", "US",  "USD",
-        " ",     " ",  " ",    "301234567",  "0.99",       " ",   " "};
-    for (const auto& [column, text] : changes) {
-        columns.at(static_cast<std::size_t>(column)) = text;
-    }
-    std::string line;
-    for (const std::string& column : columns) {
-        line += (line.empty() ? "" : "\t") + column;
-    }
-    return line + "\n";
-}
-
-const std::string kHeader = "Provider\tProvider Country\tVendor Identifier\tUnits\n";
-
-// Reads the report at path as a listing run does, so every record is stored.
-AppRecords readListed(const std::string& path) {
-    AppRecords appRecords;
-    Diagnostics diagnostics;
-    readSalesReport(path.c_str(), appRecords, *startReading(false), diagnostics);
-    EXPECT_FALSE(diagnostics.failed) << path;
-    return appRecords;
-}
 
 TEST(ReadSalesReport, TakesFieldsByTokenPosition) {
     ScopedTimeZone zone("UTC0");
@@ -56,7 +27,7 @@ TEST(ReadSalesReport, TakesFieldsByTokenPosition) {
     } cases[] = {
         // clang-format off
         {reportLine(), true, {"App", 1225584000, 1226102400, 1, 12, 0.70, 0.99, "US", "USD"}},
-        {reportLine({{8, "3"}, {9, "-4"}, {10, "1e2"}}), true,
+        {reportLine({{field::kType, "3"}, {field::kUnits, "-4"}, {field::kPrice, "1e2"}}), true,
          {"App", 1225584000, 1226102400, 3, -4, 100.0, 0.99, "US", "USD"}},
         // Column 3 empty: token 6 is column 7, token 8 column 9 and so on.
         {reportLine({{3, ""}}), true, {" ", 1226102400, -1, 12, 0, 11.0, 0.0, "USD", " "}},
@@ -69,8 +40,7 @@ TEST(ReadSalesReport, TakesFieldsByTokenPosition) {
     };
     runSettings = RunSettings{};
     for (const auto& c : cases) {
-        ScratchFiles scratch;
-        AppRecords appRecords = readListed(scratch.write("S_W_0", kHeader + c.line));
+        AppRecords appRecords = readListed(kReportHeader + c.line);
         ASSERT_EQ(appRecords.size(), c.parsed ? 1u : 0u) << c.line;
         if (c.parsed) {
             std::vector<SalesRecord> records = storedRecords(appRecords.begin()->second);
@@ -95,7 +65,7 @@ std::string summarise(const AppRecords& appRecords) {
 
 // Reads the files, in order, from a fresh directory, and then a missing one.
 std::string readReports(const std::vector<std::string>& files) {
-    ScratchFiles scratch;
+    ScratchDirectory scratch;
     AppRecords appRecords;
     ReadingMemoHandle memo = startReading(false);
     Diagnostics diagnostics;
@@ -104,21 +74,22 @@ std::string readReports(const std::vector<std::string>& files) {
                         *memo, diagnostics);
     }
     EXPECT_FALSE(diagnostics.failed);
-    readSalesReport((scratch.directory / "missing").c_str(), appRecords, *memo, diagnostics);
+    readSalesReport((scratch.path + "/missing").c_str(), appRecords, *memo, diagnostics);
     EXPECT_TRUE(diagnostics.failed);  // and it adds nothing
     return summarise(appRecords);
 }
 
 std::string datedLine(const std::string& app, const std::string& units, const char* begin,
                       const char* end) {
-    return reportLine({{6, app}, {9, units}, {11, begin}, {12, end}});
+    return reportLine(
+        {{field::kName, app}, {field::kUnits, units}, {field::kBegin, begin}, {field::kEnd, end}});
 }
 
 TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
     runSettings = RunSettings{};
-    const std::size_t shortLength = reportLine({{6, "Long"}, {22, ""}}).size() - 1;
+    const std::size_t shortLength = reportLine({{field::kName, "Long"}, {22, ""}}).size() - 1;
     const std::string line600 =
-        reportLine({{6, "Long"}, {22, std::string(600 - shortLength, 'p')}});
+        reportLine({{field::kName, "Long"}, {22, std::string(600 - shortLength, 'p')}});
     const std::string crLfLine =
         "0\t1\t2\t3\t4\t5\tApp\t7\t1\t5\t2.5\t11/02/2008\t11/08/2008\t13\tUS\tEUR\r\n";
     const std::string nulLine = "0\t1\t2\t3\t4\t5\tAp" + std::string(1, '\0') + "p\t7\t1\t5\n";
@@ -127,17 +98,17 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
         std::string expected;
     } cases[] = {
         // clang-format off
-        {{kHeader}, ""},
+        {{kReportHeader}, ""},
         {{""}, ""},
         {{std::string(600, 'h') + "\n" + reportLine()}, "[] 0/;[App] 12/USD;"},
-        {{kHeader + line600}, "[] 0/;[Long] 12/USD;"},
-        {{kHeader + "\r\n" + reportLine({{8, "3"}}) + crLfLine}, "[App] 12/USD 5/EUR;"},
-        {{kHeader + nulLine}, "[Ap] 0/;"},
+        {{kReportHeader + line600}, "[] 0/;[Long] 12/USD;"},
+        {{kReportHeader + "\r\n" + reportLine({{field::kType, "3"}}) + crLfLine}, "[App] 12/USD 5/EUR;"},
+        {{kReportHeader + nulLine}, "[Ap] 0/;"},
         // Two labels that share a slot of the reading memo stay apart.
-        {{kHeader + reportLine() + reportLine({{15, "USC"}})}, "[App] 12/USD 12/USC;"},
-        {{kHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
+        {{kReportHeader + reportLine() + reportLine({{field::kCurrency, "USC"}})}, "[App] 12/USD 12/USC;"},
+        {{kReportHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
               datedLine("B", "2", "11/02/2008", "11/08/2008"),
-          kHeader + datedLine("A", "3", "11/09/2008", "11/15/2008") +
+          kReportHeader + datedLine("A", "3", "11/09/2008", "11/15/2008") +
               datedLine("A", "4", "11/09/2008", "11/15/2008")},
          "[A] 1/USD 3/USD 4/USD;[B] 2/USD;"}
         // clang-format on
@@ -152,11 +123,10 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
 TEST(ReadSalesReport, NeighboursKeepTheirOwnPeriods) {
     ScopedTimeZone zone("UTC0");
     runSettings = RunSettings{};
-    ScratchFiles scratch;
-    const std::string file = kHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
+    const std::string file = kReportHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
                              datedLine("A", "2", "11/02/2008", "11/09/2008") +
                              datedLine("A", "3", "11/03/2008", "11/09/2008");
-    AppRecords appRecords = readListed(scratch.write("S_W_0", file));
+    AppRecords appRecords = readListed(file);
     std::vector<std::pair<DateValue, DateValue>> periods;
     for (const SalesRecord& record : storedRecords(appRecords["A"])) {
         periods.emplace_back(record.beginDate, record.endDate);
@@ -168,7 +138,8 @@ TEST(ReadSalesReport, NeighboursKeepTheirOwnPeriods) {
 }
 
 TEST(ReadSalesReport, DropsRecordsOutsideTheDateWindow) {
-    const std::string file = kHeader + datedLine("EarlyBegin", "1", "10/31/2008", "11/06/2008") +
+    const std::string file = kReportHeader +
+                             datedLine("EarlyBegin", "1", "10/31/2008", "11/06/2008") +
                              datedLine("OnStart", "2", "11/01/2008", "11/07/2008") +
                              datedLine("OnEnd", "3", "11/24/2008", "11/30/2008") +
                              datedLine("LateEnd", "4", "11/25/2008", "12/01/2008") + "a\tb\n";

@@ -1,5 +1,6 @@
-// Helpers shared by the unit tests: a scratch directory of input files, a
-// time zone that holds for one test, and a record described in one text.
+// Helpers shared by the unit tests: a time zone that holds for one test, a
+// record described in one text, bytes opened for the piece reader, and a
+// report read as a listing run reads it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,33 +8,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
+#include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "common/sales_record.h"
 #include "input/date_value.h"
-
-// A fresh directory that is removed with everything in it at the end.
-struct ScratchFiles {
-    std::filesystem::path directory;
-
-    ScratchFiles() {
-        std::string name = std::filesystem::temp_directory_path() / "salesum-unit-XXXXXX";
-        EXPECT_NE(mkdtemp(name.data()), nullptr);
-        directory = name;
-    }
-    ~ScratchFiles() { std::filesystem::remove_all(directory); }
-
-    // Writes the bytes to a file of that name and returns its full path.
-    std::string write(const std::string& name, const std::string& bytes) const {
-        const std::string path = directory / name;
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        EXPECT_NE(file, nullptr);
-        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-        std::fclose(file);
-        return path;
-    }
-};
+#include "input/reading/byte_scan.h"
+#include "input/reading/file_handle.h"
+#include "input/reading/piece_reader.h"
+#include "input/reading/scan_kernels.h"
+#include "input/sales_report.h"
+#include "support/scratch_directory.h"
 
 // Sets the local time zone until the end of the scope. Zones are given as
 // POSIX rules, so no zone database needs to be installed.
@@ -68,4 +55,54 @@ inline std::string describe(const SalesRecord& r) {
                   r.units, r.unitAmount, static_cast<long long>(r.beginDate),
                   static_cast<long long>(r.endDate), r.auxAmount);
     return "'" + r.appName + "' " + numbers + " '" + r.auxText + "' '" + r.currency + "'";
+}
+
+// Every scan width the processor can run; the widest is what a run uses.
+inline std::vector<ScanWidth> runnableWidths() {
+    std::vector<ScanWidth> widths = {ScanWidth::kPortable};
+    for (ScanWidth width : {ScanWidth::kSse2, ScanWidth::kAvx2}) {
+        if (width <= widestScan()) {
+            widths.push_back(width);
+        }
+    }
+    return widths;
+}
+
+// A temporary file holding bytes, open for reading as pieces or whole lines
+// at one scan width.
+struct OpenReader {
+    FileHandle file;
+    std::unique_ptr<PieceReader> reader = std::make_unique<PieceReader>();
+};
+
+inline OpenReader openReader(const std::string& bytes, ScanWidth width,
+                             bool detectCompressed = false) {
+    OpenReader open{FileHandle(std::tmpfile())};
+    EXPECT_NE(open.file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), open.file.get());
+    std::rewind(open.file.get());
+    startPieces(*open.reader, open.file.get(), detectCompressed);
+    open.reader->kernels = &scanKernelsFor(width);
+    return open;
+}
+
+// The records of a report read as a listing run reads it, every one stored.
+inline AppRecords readListed(const std::string& bytes) {
+    ScratchDirectory scratch;
+    AppRecords appRecords;
+    Diagnostics diagnostics;
+    readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords, *startReading(false),
+                    diagnostics);
+    EXPECT_FALSE(diagnostics.failed);
+    return appRecords;
+}
+
+// At least size bytes of fragments picked at random.
+inline std::string fragmentBytes(std::mt19937& random, std::size_t size,
+                                 const std::vector<std::string>& fragments) {
+    std::string bytes;
+    while (bytes.size() < size) {
+        bytes += fragments[random() % fragments.size()];
+    }
+    return bytes;
 }
