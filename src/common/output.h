@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/diagnostics.h"
+
 struct OutputSink {
     std::FILE* file = nullptr;  // none: the text is kept in bytes, never written out
     std::vector<char> bytes;    // the first `used` hold text not yet written out
@@ -24,8 +26,7 @@ std::string_view keptText(const OutputSink& sink);
 void writeText(OutputSink& sink, std::string_view text);
 
 // printf's formatting, byte for byte.
-void writeFormatted(OutputSink& sink, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+void writeFormatted(OutputSink& sink, const char* format, ...) SALESUM_PRINTF_LIKE(2, 3);
 
 // Writes the character count times; a count of 0 or less writes nothing.
 void writeRepeated(OutputSink& sink, int count, char character);
