@@ -1,6 +1,5 @@
 #include "input/sales_report.h"
 
-#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -9,48 +8,25 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "common/hash_mixing.h"
 #include "common/run_settings.h"
 #include "input/date_value.h"
+#include "input/label_slots.h"
 #include "input/named_columns.h"
 #include "input/reading/content_digest.h"
 #include "input/reading/field_splitter.h"
 #include "input/reading/file_handle.h"
 #include "input/reading/line_reader.h"
 #include "input/reading/piece_reader.h"
-#include "input/reading/text_words.h"
 #include "input/record_fields.h"
 #include "input/value_checks.h"
 
-// A recently seen (name, country text, currency) triple with the list it
-// belongs to, its label there and the period of its last record.
-struct LabelSlot {
-    std::string appName;
-    std::string auxText;
-    std::string currency;
-    RecordList* list = nullptr;  // none: the slot is empty
-    std::uint32_t label = 0;
-    bool hasPeriod = false;
-    std::uint32_t period = 0;
-    DateValue beginDate = 0;
-    DateValue endDate = 0;
-};
-
-// Lines repeat the same few triples and periods, so most lines find their
-// list, label and period in a slot instead of looking up two maps. The
-// slots are direct-mapped by a hash of the triple; a collision only costs a
-// look-up.
 struct ReadingMemo {
-    static constexpr std::size_t kSlotCount = 2048;
-    std::vector<LabelSlot> slots = std::vector<LabelSlot>(kSlotCount);
-    std::unordered_map<std::string, RecordList*, TextHash, std::equal_to<>> lists;
+    LabelSlots labels;                    // the lists and labels of recent lines
     std::unique_ptr<PieceReader> reader;  // its block is reused from report to report
-    bool summaryOnly = false;
-    RecordSeen onRecord;  // none: nothing is told of each record
+    RecordSeen onRecord;                  // none: nothing is told of each record
     DateMemo dates;
     // The reports read in full so far that held a record line, by the key
     // of their content; equal keys are confirmed byte for byte.
@@ -118,50 +94,6 @@ DateValue convertDateToken(std::string_view text, DateMemo& dates) {
     return text.empty() ? 0 : parseDate(text, dates);
 }
 
-RecordList& listOf(AppRecords& appRecords, ReadingMemo& memo, std::string_view appName) {
-    auto found = memo.lists.find(appName);
-    if (found != memo.lists.end()) {
-        return *found->second;
-    }
-    auto [entry, added] = appRecords.try_emplace(std::string(appName));
-    RecordList& list = entry->second;
-    if (added) {
-        list.summaryOnly = memo.summaryOnly;  // the list is read this way throughout
-    }
-    memo.lists.emplace(std::string(appName), &list);
-    return list;
-}
-
-// Mixes the three texts' first and last bytes and lengths. Texts that share
-// them share a slot: that only costs a look-up, as any collision does.
-std::size_t slotIndexOf(std::string_view appName, std::string_view auxText,
-                        std::string_view currency) {
-    std::uint64_t hash = appName.size() | auxText.size() << 16 | currency.size() << 32;
-    for (std::string_view text : {appName, auxText, currency}) {
-        TextWords words = textWords(text);
-        hash = (std::rotl(hash, 23) ^ words.head) * kHashMultiplier;
-        hash = (std::rotl(hash, 23) ^ words.tail) * kHashMultiplier;
-    }
-    return static_cast<std::size_t>(hash >> 40) % ReadingMemo::kSlotCount;
-}
-
-// The slot holding the record's list and label, filled when it held another
-// triple.
-LabelSlot& slotOf(AppRecords& appRecords, ReadingMemo& memo, const RecordFields& fields) {
-    LabelSlot& slot = memo.slots[slotIndexOf(fields.appName, fields.auxText, fields.currency)];
-    if (slot.list != nullptr && slot.appName == fields.appName && slot.auxText == fields.auxText &&
-        slot.currency == fields.currency) {
-        return slot;
-    }
-    slot.list = &listOf(appRecords, memo, fields.appName);
-    slot.label = internLabel(*slot.list, fields.appName, fields.auxText, fields.currency);
-    slot.appName.assign(fields.appName);
-    slot.auxText.assign(fields.auxText);
-    slot.currency.assign(fields.currency);
-    slot.hasPeriod = false;
-    return slot;
-}
-
 // What every record line of a report is read with.
 struct LineContext {
     AppRecords& appRecords;
@@ -173,7 +105,7 @@ struct LineContext {
 };
 
 LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
-    const bool listed = !memo.summaryOnly;
+    const bool listed = !memo.labels.summaryOnly;
     return {appRecords, memo, listed,
             listed || runSettings.startDate != 0 || runSettings.endLimit != 0};
 }
@@ -191,20 +123,15 @@ LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
             return;
         }
     }
-    LabelSlot& slot = slotOf(context.appRecords, context.memo, fields);
+    LabelSlot& slot = slotOf(context.memo.labels, context.appRecords, fields.appName,
+                             fields.auxText, fields.currency);
     RecordList& list = *slot.list;
     if (!context.listed) {
         addToSummary(list.summary, list,
                      {fields.unitAmount, 0.0, fields.typeCode, fields.units, slot.label, 0});
         return;
     }
-    if (!slot.hasPeriod || slot.beginDate != beginDate || slot.endDate != endDate) {
-        slot.period = internPeriod(list, beginDate, endDate);
-        slot.hasPeriod = true;
-        slot.beginDate = beginDate;
-        slot.endDate = endDate;
-    }
-    std::uint32_t period = slot.period;
+    std::uint32_t period = periodOf(slot, beginDate, endDate);
     list.records.push_back(
         {fields.unitAmount, fields.auxAmount, fields.typeCode, fields.units, slot.label, period});
     if (context.memo.onRecord) {
@@ -335,7 +262,7 @@ void reportUnreadable(Diagnostics& diagnostics, const char* path, const char* re
 
 ReadingMemoHandle startReading(bool summaryOnly, RecordSeen onRecord) {
     ReadingMemoHandle memo(new ReadingMemo);
-    memo->summaryOnly = summaryOnly;
+    memo->labels.summaryOnly = summaryOnly;
     memo->onRecord = std::move(onRecord);
     return memo;
 }
