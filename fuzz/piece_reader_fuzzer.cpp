@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string_view split[24];
         int wanted = 1 + static_cast<int>(count % 23);
         piece->cursor = 0;
-        int got = splitTokens(*piece, split, wanted, scanKernelsFor(width));
+        int got = splitTokens(*piece, split, wanted, &scanKernelsFor(width));
         FUZZ_CHECK(got == std::min<int>(wanted, static_cast<int>(fields.size())));
         for (int i = 0; i < got; ++i) {
             FUZZ_CHECK(split[i] == fields[static_cast<std::size_t>(i)]);

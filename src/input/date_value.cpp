@@ -1,8 +1,6 @@
 #include "input/date_value.h"
 
-#include <array>
 #include <cstdint>
-#include <cstdio>
 #include <ctime>
 
 #include "common/civil_calendar.h"

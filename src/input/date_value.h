@@ -1,5 +1,5 @@
-// Date texts of the command line and of report lines, turned into time values
-// and back.
+// Date texts of the command line and of report lines, turned into time
+// values.
 #pragma once
 
 #include <array>

@@ -160,7 +160,7 @@ TEST(FastPath, SplitTokensMatchesNextToken) {
             for (Piece* split : {&piece, &plain}) {
                 split->cursor = start;
                 std::string_view tokens[24];
-                int count = splitTokens(*split, tokens, wanted, scanKernelsFor(width));
+                int count = splitTokens(*split, tokens, wanted, &scanKernelsFor(width));
                 ASSERT_EQ(std::vector<std::string_view>(tokens, tokens + count), expected)
                     << text << " from " << start << " width " << static_cast<int>(width);
                 EXPECT_EQ(split->cursor, cursorAfter) << text;

@@ -38,18 +38,11 @@ bool splitsAtBits(const Piece& piece) {
 
 }  // namespace
 
-int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens, const ScanKernels& kernels) {
+int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens, const ScanKernels* kernels) {
     if (splitsAtBits(piece)) {
         return splitAtBits(piece.view, piece.length, piece.separatorBits, piece.cursor, tokens,
                            maxTokens);
     }
-    return kernels.splitText(pieceText(piece), piece.length, piece.cursor, tokens, maxTokens);
-}
-
-int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens) {
-    if (splitsAtBits(piece)) {
-        return splitAtBits(piece.view, piece.length, piece.separatorBits, piece.cursor, tokens,
-                           maxTokens);
-    }
-    return scanKernels().splitText(pieceText(piece), piece.length, piece.cursor, tokens, maxTokens);
+    const ScanKernels& scan = kernels != nullptr ? *kernels : scanKernels();
+    return scan.splitText(pieceText(piece), piece.length, piece.cursor, tokens, maxTokens);
 }

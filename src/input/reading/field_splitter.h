@@ -10,9 +10,7 @@
 // TAB and LF would, keeping the first maxTokens tokens in tokens, and returns
 // their count. Leaves the piece's cursor where nextToken would. A piece left
 // in the block is split at the separators its line scan found; a copied one
-// is scanned with the given kernels.
-int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens, const ScanKernels& kernels);
-
-// The same with the run's kernels, looked up only for a copied piece: most
-// lines are split without them.
-int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens);
+// is scanned with the given kernels, or else the run's, which are looked up
+// only then: most lines are split without them.
+int splitTokens(Piece& piece, std::string_view* tokens, int maxTokens,
+                const ScanKernels* kernels = nullptr);
