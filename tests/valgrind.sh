@@ -13,21 +13,22 @@ command -v valgrind >/dev/null || { echo "valgrind is not installed (apt-get ins
 cmake --preset default >/dev/null
 cmake --build build -j2
 
-# The wrapper is handed the program's path first. It runs the program through
-# PATH by its bare name instead, so that the program still sees "salesum" as
-# its name and prints the same messages as when it runs on its own.
+# The wrapper is handed the program's path first (a copy of it, where a test
+# runs it as another user). It runs the program through PATH by its bare
+# name, so that the program still sees "salesum" as its name and prints the
+# same messages as when it runs on its own.
 wrapperDir="$(mktemp -d)"
 trap 'rm -rf "${wrapperDir}"' EXIT
-# Some tests run the program as an ordinary user, who must reach the wrapper.
+# Some tests run the program as another user, who must reach the wrapper.
 chmod 755 "${wrapperDir}"
-ln -s "$(pwd)/build/salesum" "${wrapperDir}/salesum"
-cat >"${wrapperDir}/memcheck" <<WRAPPER
+cat >"${wrapperDir}/memcheck" <<'WRAPPER'
 #!/bin/sh
+program="$1"
 shift
-PATH="${wrapperDir}:\${PATH}" exec valgrind -q --tool=memcheck --error-exitcode=99 \\
-    --leak-check=full --show-leak-kinds=definite,indirect,possible \\
-    --errors-for-leak-kinds=definite,indirect,possible salesum "\$@"
+PATH="$(dirname "${program}"):${PATH}" exec valgrind -q --tool=memcheck --error-exitcode=99 \
+    --leak-check=full --show-leak-kinds=definite,indirect,possible \
+    --errors-for-leak-kinds=definite,indirect,possible "$(basename "${program}")" "$@"
 WRAPPER
 chmod +x "${wrapperDir}/memcheck"
 
-SALESUM_WRAPPER="${wrapperDir}/memcheck" SALESUM_BINARY=salesum build/tests/e2e_tests "$@"
+SALESUM_WRAPPER="${wrapperDir}/memcheck" SALESUM_BINARY="$(pwd)/build/salesum" build/tests/e2e_tests "$@"

@@ -2,13 +2,16 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -67,8 +70,34 @@ std::string asPosixWouldPrint(std::string text, const std::string& programName) 
     return text;
 }
 
+// The exit status of a child that could not make the run as asked; the
+// reason is on its standard error.
+constexpr int kNotRunStatus = 125;
+
+// The user a run that file modes must stop is made as, when the tests run as
+// root: nobody, whom no file of a test belongs to.
+constexpr const char* kSecondUser = "nobody";
+
+// Ends a child that could not go on, saying why on its standard error.
+[[noreturn]] void endChild(const std::string& what, int errorNumber, int status) {
+    std::string message = what + ": " + std::strerror(errorNumber) + "\n";
+    ssize_t written = write(STDERR_FILENO, message.data(), message.size());
+    static_cast<void>(written);
+    _exit(status);
+}
+
+// Who runs the program: as it is, or as the second user, who must be able to
+// run each program in mustRun.
+struct RunAs {
+    bool secondUser = false;
+    uid_t uid = 0;
+    gid_t gid = 0;
+    std::vector<std::string> mustRun;
+};
+
 ProgramRun runExecutable(const std::string& directory, const std::string& executable,
-                         const std::vector<std::string>& arguments, const ProgramOptions& options) {
+                         const std::vector<std::string>& arguments, const ProgramOptions& options,
+                         const RunAs& runAs = {}) {
     ScratchDirectory capture;
     std::string outPath = options.stdoutPath.empty() ? capture.path + "/out" : options.stdoutPath;
     std::string errPath = capture.path + "/err";
@@ -80,16 +109,9 @@ ProgramRun runExecutable(const std::string& directory, const std::string& execut
     }
     argv.push_back(nullptr);
 
-    constexpr uid_t kNobody = 65534;
-    bool dropPrivileges = options.unprivileged && geteuid() == 0;
-    if (dropPrivileges) {
-        chmod(directory.c_str(), 0755);
-    }
+    const std::string user = kSecondUser;
     pid_t child = fork();
     if (child == 0) {
-        if (chdir(directory.c_str()) != 0) {
-            _exit(120);
-        }
         setenv("TZ", options.timeZone.c_str(), 1);
         setenv("WINEDEBUG", "-all", 0);  // Wine stays quiet unless asked otherwise
         int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -106,12 +128,22 @@ ProgramRun runExecutable(const std::string& directory, const std::string& execut
         }
         int in = open("/dev/null", O_RDONLY);
         dup2(in, STDIN_FILENO);
-        if (dropPrivileges &&
-            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-            _exit(122);
+        int cannotGoOn = runAs.secondUser ? kNotRunStatus : 120;
+        if (runAs.secondUser &&
+            (setgroups(0, nullptr) != 0 || setgid(runAs.gid) != 0 || setuid(runAs.uid) != 0)) {
+            endChild("cannot switch to the user " + user, errno, kNotRunStatus);
+        }
+        if (chdir(directory.c_str()) != 0) {
+            endChild("cannot enter " + directory + (runAs.secondUser ? " as " + user : ""), errno,
+                     cannotGoOn);
+        }
+        for (const std::string& program : runAs.mustRun) {
+            if (access(program.c_str(), X_OK) != 0) {
+                endChild("the user " + user + " cannot run " + program, errno, kNotRunStatus);
+            }
         }
         execvp(executable.c_str(), argv.data());
-        _exit(127);
+        endChild("cannot run " + executable, errno, 127);
     }
     ProgramRun run;
     int waitStatus = 0;
@@ -130,7 +162,27 @@ ProgramRun runExecutable(const std::string& directory, const std::string& execut
     run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
     run.out = options.stdoutPath.empty() ? readWholeFile(outPath) : std::string();
     run.err = readWholeFile(errPath);
+    if (runAs.secondUser && run.status == kNotRunStatus) {
+        run.notRun = run.err.substr(0, run.err.find('\n'));
+    }
     return run;
+}
+
+// A copy of the program in a directory of its own that every user can
+// reach, under the program's own name (which it prints in messages).
+struct ProgramCopy {
+    ScratchDirectory directory;
+    std::string path;
+};
+
+void copyProgram(ProgramCopy& copy) {
+    const fs::path program = programPath();
+    copy.path = (fs::path(copy.directory.path) / program.filename()).string();
+    copy.directory.openToEveryone();
+    fs::copy_file(program, copy.path);
+    fs::permissions(copy.path, fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
 }
 
 }  // namespace
@@ -141,18 +193,40 @@ bool timeZoneAvailable(const std::string& timeZone) {
 
 ProgramRun runProgram(const std::string& directory, const std::vector<std::string>& arguments,
                       const ProgramOptions& options) {
+    ProgramRun notRun;
+    RunAs runAs;
+    ProgramCopy copy;
+    std::string program = programPath();
+    if (options.unprivileged && windowsProgram()) {
+        notRun.notRun =
+            "needs a POSIX build: the messages expected are the POSIX runtime's, "
+            "and a run under Wine cannot switch users";
+        return notRun;
+    }
+    if (options.unprivileged && geteuid() == 0) {
+        const passwd* user = getpwnam(kSecondUser);
+        if (user == nullptr) {
+            notRun.notRun = std::string("the tests run as root and there is no user ") +
+                            kSecondUser + " to run the program as";
+            return notRun;
+        }
+        runAs = {true, user->pw_uid, user->pw_gid, {}};
+        copyProgram(copy);
+        program = copy.path;
+        runAs.mustRun.push_back(program);
+    }
     // Without a wrapper the program sees arguments[0] as its name. With one,
     // the wrapper runs the program by its path.
     std::vector<std::string> command = arguments;
-    std::string executable = programPath();
+    std::string executable = program;
     const char* wrapper = std::getenv("SALESUM_WRAPPER");
     if (wrapper != nullptr && *wrapper != '\0') {
         command.erase(command.begin(), command.begin() + (command.empty() ? 0 : 1));
-        command.insert(command.begin(), {wrapper, programPath()});
+        command.insert(command.begin(), {wrapper, program});
         executable = wrapper;
     }
     if (!windowsProgram()) {
-        return runExecutable(directory, executable, command, options);
+        return runExecutable(directory, executable, command, options, runAs);
     }
     if (!timeZoneAvailable(options.timeZone)) {
         throw std::invalid_argument("no Windows form for time zone " + options.timeZone);

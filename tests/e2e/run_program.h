@@ -12,6 +12,9 @@ struct ProgramRun {
     std::string out;
     std::string err;
     int status = -1;  // exit status, or 128 + signal number
+    // Why the run could not be made as asked, when it could not (nothing ran
+    // then): the test skips itself with this text as its reason.
+    std::string notRun;
 };
 
 struct ProgramOptions {
@@ -19,8 +22,14 @@ struct ProgramOptions {
     std::string stdoutPath;  // when set, stdout goes to this file instead
     bool closeStdout = false;
     int timeoutSeconds = 60;  // the run is killed after this long
-    // Run as the user nobody when the tests run as root, whom file modes do
-    // not stop; the directory is then opened to everyone for the run.
+    // File modes must stop the program: when the tests run as root, whom they
+    // do not stop, it runs as the user nobody. It then runs from a copy in a
+    // temporary directory, as the build may lie where nobody cannot reach
+    // (under root's home, mode 0700); the directory it runs in must be open
+    // to nobody (ScratchDirectory::openToEveryone). When the user cannot be
+    // switched to, or cannot reach the directory or the program, notRun says
+    // why. Against a Windows build, whose runs under Wine know no second
+    // user, notRun always says so.
     bool unprivileged = false;
 };
 

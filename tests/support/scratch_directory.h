@@ -38,6 +38,14 @@ struct ScratchDirectory {
         }
         return file.string();
     }
+    // Lets every user enter and list the directory, which mkdtemp makes its
+    // owner's alone.
+    void openToEveryone() const {
+        using std::filesystem::perms;
+        std::filesystem::permissions(path, perms::owner_all | perms::group_read |
+                                               perms::group_exec | perms::others_read |
+                                               perms::others_exec);
+    }
     void makeDirectory(const std::string& name) const {
         std::filesystem::create_directories(std::filesystem::path(path) / name);
     }
