@@ -233,6 +233,20 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Apps count: 1\n\nSolo  ");
                 },
             .posixOnly = true},
+        HostileCase{.name = "OnlyEntriesNeverTakenMatch",
+                    .prepare =
+                        [](auto& d) {
+                            d.write(".S_W_hidden", kOneApp);
+                            ASSERT_EQ(mkfifo((d.path + "/S_W_fifo").c_str(), 0644), 0);
+                        },
+                    .arguments = {"salesum", "*S_W*"},
+                    .check =
+                        [](const ProgramRun& run) {
+                            EXPECT_EQ(run.out, "Apps count: 0\n\n");
+                            EXPECT_EQ(run.err, "[W] salesum: no file matches '*S_W*'\n");
+                            EXPECT_EQ(run.status, 0);
+                        },
+                    .posixOnly = true},
         HostileCase{.name = "PatternDirectoryIsASymlinkLoop",
                     .prepare =
                         [](auto& d) {
@@ -252,6 +266,17 @@ INSTANTIATE_TEST_SUITE_P(
                         },
                     .arguments = {"salesum", "locked/S_W*"},
                     .check = expectUnlistable("locked/", "Permission denied"),
+                    .needsUnprivileged = true},
+        // No directory part: the directory searched is the one the run is in.
+        HostileCase{.name = "WorkingDirectoryCannotBeListed",
+                    .prepare =
+                        [](auto& d) {
+                            d.write("here/S_W_inside", kOneApp);
+                            ASSERT_EQ(chmod((d.path + "/here").c_str(), 0111), 0);
+                        },
+                    .arguments = {"salesum", "S_W*"},
+                    .check = expectUnlistable(".", "Permission denied"),
+                    .runIn = "here",
                     .needsUnprivileged = true},
         HostileCase{.name = "UnreadableReport",
                     .prepare =
