@@ -23,6 +23,8 @@ TEST(MatchesWildcard, MatchesTheWholeName) {
         {"S_W**", "S_W", true},
         {"*a*b*", "xxaxxbxx", true}, {"*a*b*", "xxbxxaxx", false},
         {"a*b*c", "abbbc", true}, {"a*b*c", "acb", false},
+        // A mismatch resumes from the latest star, one character on from where it began.
+        {"S_W_*_*", "S_W_20081102.txt", false}, {"??*a*", "aab", false}, {"??*a*", "aba", true},
         // ASCII letters fold; other bytes compare exactly; brackets are plain characters.
         {"s_w*", "S_W_1", true}, {"S_W*", "s_w_1", true},
         {"S_Z*", "s_z_1", true}, {"a_z*", "A_Z", true}, {"@", "`", false}, {"[", "{", false},
