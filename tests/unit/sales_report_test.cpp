@@ -106,6 +106,13 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
         {{kReportHeader + nulLine}, "[Ap] 0/;"},
         // Two labels that share a slot of the reading memo stay apart.
         {{kReportHeader + reportLine() + reportLine({{field::kCurrency, "USC"}})}, "[App] 12/USD 12/USC;"},
+        // Labels whose texts join to the same bytes stay apart.
+        {{kReportHeader + reportLine({{field::kName, "ab"}, {field::kCountry, "c"}}) +
+              reportLine({{field::kName, "a"}, {field::kCountry, "bc"}})},
+         "[a] 12/USD;[ab] 12/USD;"},
+        {{kReportHeader + reportLine({{field::kCountry, "C"}, {field::kCurrency, "USD"}}) +
+              reportLine({{field::kCountry, "CU"}, {field::kCurrency, "SD"}})},
+         "[App] 12/USD 12/SD;"},
         {{kReportHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
               datedLine("B", "2", "11/02/2008", "11/08/2008"),
           kReportHeader + datedLine("A", "3", "11/09/2008", "11/15/2008") +
