@@ -86,13 +86,11 @@ constexpr const char* kSecondUser = "nobody";
     _exit(status);
 }
 
-// Who runs the program: as it is, or as the second user, who must be able to
-// run each program in mustRun.
+// Who runs the program: the user who runs the tests, or the second user.
 struct RunAs {
     bool secondUser = false;
     uid_t uid = 0;
     gid_t gid = 0;
-    std::vector<std::string> mustRun;
 };
 
 ProgramRun runExecutable(const std::string& directory, const std::string& executable,
@@ -128,22 +126,17 @@ ProgramRun runExecutable(const std::string& directory, const std::string& execut
         }
         int in = open("/dev/null", O_RDONLY);
         dup2(in, STDIN_FILENO);
-        int cannotGoOn = runAs.secondUser ? kNotRunStatus : 120;
         if (runAs.secondUser &&
             (setgroups(0, nullptr) != 0 || setgid(runAs.gid) != 0 || setuid(runAs.uid) != 0)) {
             endChild("cannot switch to the user " + user, errno, kNotRunStatus);
         }
         if (chdir(directory.c_str()) != 0) {
             endChild("cannot enter " + directory + (runAs.secondUser ? " as " + user : ""), errno,
-                     cannotGoOn);
-        }
-        for (const std::string& program : runAs.mustRun) {
-            if (access(program.c_str(), X_OK) != 0) {
-                endChild("the user " + user + " cannot run " + program, errno, kNotRunStatus);
-            }
+                     runAs.secondUser ? kNotRunStatus : 120);
         }
         execvp(executable.c_str(), argv.data());
-        endChild("cannot run " + executable, errno, 127);
+        endChild("cannot run " + executable + (runAs.secondUser ? " as " + user : ""), errno,
+                 runAs.secondUser ? kNotRunStatus : 127);
     }
     ProgramRun run;
     int waitStatus = 0;
@@ -210,10 +203,9 @@ ProgramRun runProgram(const std::string& directory, const std::vector<std::strin
                             kSecondUser + " to run the program as";
             return notRun;
         }
-        runAs = {true, user->pw_uid, user->pw_gid, {}};
+        runAs = {true, user->pw_uid, user->pw_gid};
         copyProgram(copy);
         program = copy.path;
-        runAs.mustRun.push_back(program);
     }
     // Without a wrapper the program sees arguments[0] as its name. With one,
     // the wrapper runs the program by its path.
