@@ -33,7 +33,7 @@ command -v mawk >/dev/null || missing+=(mawk)
 command -v bc >/dev/null || missing+=(bc)
 command -v gzip >/dev/null || missing+=(gzip)
 if [ ${#missing[@]} -gt 0 ]; then
-    apt-get update -q && apt-get install -y -q "${missing[@]}"
+    apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
 [ -x "$salesum" ] || { echo "no program at $salesum: build it first" >&2; exit 1; }
 if [ ! -f "$data/big/S_W_big.txt" ] || [ ! -f "$data/half/S_W_half.txt" ] ||
