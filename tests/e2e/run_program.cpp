@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
@@ -188,7 +189,7 @@ ProgramRun runProgram(const std::string& directory, const std::vector<std::strin
                       const ProgramOptions& options) {
     ProgramRun notRun;
     RunAs runAs;
-    ProgramCopy copy;
+    std::optional<ProgramCopy> copy;  // made only for a run as the second user
     std::string program = programPath();
     if (options.unprivileged && windowsProgram()) {
         notRun.notRun =
@@ -204,8 +205,8 @@ ProgramRun runProgram(const std::string& directory, const std::vector<std::strin
             return notRun;
         }
         runAs = {true, user->pw_uid, user->pw_gid};
-        copyProgram(copy);
-        program = copy.path;
+        copyProgram(copy.emplace());
+        program = copy->path;
     }
     // Without a wrapper the program sees arguments[0] as its name. With one,
     // the wrapper runs the program by its path.
