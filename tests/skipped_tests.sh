@@ -7,8 +7,13 @@
 #   sh tests/skipped_tests.sh build/Testing/Temporary/LastTest.log
 log="$1"
 # While ctest runs, the log of this run is still being written as LOG.tmp.
-[ -f "${log}.tmp" ] && log="${log}.tmp"
-[ -f "${log}" ] || exit 0
+# LOG itself then holds the run before, ended by "End testing": never list
+# that one's skips as this run's.
+if [ -f "${log}.tmp" ]; then
+    log="${log}.tmp"
+elif [ ! -f "${log}" ] || grep -q '^End testing' "${log}"; then
+    exit 0
+fi
 awk '
 /^\[ RUN      \] / { test = substr($0, 14) }
 /: Skipped$/ { getline reason; skipped[++count] = "  " test ": " reason }
