@@ -109,6 +109,7 @@ ProgramRun runExecutable(const std::string& directory, const std::string& execut
     argv.push_back(nullptr);
 
     const std::string user = kSecondUser;
+    const std::string asUser = runAs.secondUser ? " as " + user : "";
     pid_t child = fork();
     if (child == 0) {
         setenv("TZ", options.timeZone.c_str(), 1);
@@ -132,11 +133,11 @@ ProgramRun runExecutable(const std::string& directory, const std::string& execut
             endChild("cannot switch to the user " + user, errno, kNotRunStatus);
         }
         if (chdir(directory.c_str()) != 0) {
-            endChild("cannot enter " + directory + (runAs.secondUser ? " as " + user : ""), errno,
+            endChild("cannot enter " + directory + asUser, errno,
                      runAs.secondUser ? kNotRunStatus : 120);
         }
         execvp(executable.c_str(), argv.data());
-        endChild("cannot run " + executable + (runAs.secondUser ? " as " + user : ""), errno,
+        endChild("cannot run " + executable + asUser, errno,
                  runAs.secondUser ? kNotRunStatus : 127);
     }
     ProgramRun run;
@@ -174,9 +175,7 @@ void copyProgram(ProgramCopy& copy) {
     copy.path = (fs::path(copy.directory.path) / program.filename()).string();
     copy.directory.openToEveryone();
     fs::copy_file(program, copy.path);
-    fs::permissions(copy.path, fs::perms::owner_all | fs::perms::group_read |
-                                   fs::perms::group_exec | fs::perms::others_read |
-                                   fs::perms::others_exec);
+    ScratchDirectory::openToEveryone(copy.path);
 }
 
 }  // namespace

@@ -40,11 +40,13 @@ struct ScratchDirectory {
     }
     // Lets every user enter and list the directory, which mkdtemp makes its
     // owner's alone.
-    void openToEveryone() const {
+    void openToEveryone() const { openToEveryone(path); }
+    // Mode 0755: every user may read, and enter or run, what the path names.
+    static void openToEveryone(const std::filesystem::path& entry) {
         using std::filesystem::perms;
-        std::filesystem::permissions(path, perms::owner_all | perms::group_read |
-                                               perms::group_exec | perms::others_read |
-                                               perms::others_exec);
+        std::filesystem::permissions(entry, perms::owner_all | perms::group_read |
+                                                perms::group_exec | perms::others_read |
+                                                perms::others_exec);
     }
     void makeDirectory(const std::string& name) const {
         std::filesystem::create_directories(std::filesystem::path(path) / name);
