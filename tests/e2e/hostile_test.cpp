@@ -79,10 +79,14 @@ TEST_P(Hostile, EndsWell) {
         GTEST_SKIP() << "needs POSIX-only entries or devices";
     }
     ScratchDirectory dir;
+    // What the case writes must be open to the user the run may be made as,
+    // whatever the umask of the tests, unless the case locks it.
+    mode_t umaskOfTests = umask(022);
     if (c.needsUnprivileged) {
-        dir.openToEveryone();  // for the user the run may be made as
+        dir.openToEveryone();
     }
     c.prepare(dir);
+    umask(umaskOfTests);
     if (HasFatalFailure()) {
         return;
     }
