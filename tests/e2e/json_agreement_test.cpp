@@ -41,6 +41,7 @@ const std::vector<Text> kNames = {
     {"Latin\xE9", "Latin\xC3\xA9"},
     {"Cut\xE2\x82.", "Cut\xC3\xA2\xC2\x82."},
     {"Long\xC0\xAF", "Long\xC3\x80\xC2\xAF"},
+    {"Four\xF0\x8F\xBF\xBF", "Four\xC3\xB0\xC2\x8F\xC2\xBF\xC2\xBF"},  // overlong 4-byte form
 };
 const std::vector<Text> kCurrencies = {{"USD", "USD"},
                                        {"EUR", "EUR"},

@@ -9,8 +9,10 @@ each mutant is put back before the next. A table line is
 
     file<TAB>original<TAB>replacement<TAB>what the fault is
 
-where `original` occurs exactly once in `file` (\\t and \\n are escapes).
-Lines starting with # are comments. A mutant that does not build counts
+where `original` occurs exactly once in `file`. Inside a field, \\t is a
+TAB, \\n a line feed and \\\\ one backslash, so a fault inside a C string
+literal such as " \\t" is written " \\\\t"; any other backslash stands for
+itself. Lines starting with # are comments. A mutant that does not build counts
 as neither killed nor survived: it is reported and left out of the rate.
 """
 import subprocess
@@ -18,8 +20,20 @@ import sys
 from pathlib import Path
 
 
+ESCAPES = {"t": "\t", "n": "\n", "\\": "\\"}
+
+
 def unescape(text):
-    return text.replace("\\t", "\t").replace("\\n", "\n")
+    out = []
+    at = 0
+    while at < len(text):
+        if text[at] == "\\" and at + 1 < len(text) and text[at + 1] in ESCAPES:
+            out.append(ESCAPES[text[at + 1]])
+            at += 2
+        else:
+            out.append(text[at])
+            at += 1
+    return "".join(out)
 
 
 def readMutants(table):

@@ -15,9 +15,16 @@
 #include "support/piece_model.h"
 
 // The texts of a file's lines: a line ends at LF, CR-LF or a lone CR, its
-// text at its first NUL, and nothing is read from a Ctrl-Z on.
-inline std::vector<std::string> modelWholeLines(const std::string& bytes) {
+// text at its first NUL, and nothing is read from a Ctrl-Z on. When cutLines
+// is given, it gets for each line whether a NUL cut its text.
+inline std::vector<std::string> modelWholeLines(const std::string& bytes,
+                                                std::vector<bool>* cutLines = nullptr) {
     std::vector<std::string> lines;
+    auto endLine = [&](bool wasCut) {
+        if (cutLines != nullptr) {
+            cutLines->push_back(wasCut);
+        }
+    };
     std::string text;
     bool open = false;  // a byte of the current line was read
     bool cut = false;
@@ -29,6 +36,7 @@ inline std::vector<std::string> modelWholeLines(const std::string& bytes) {
                 ++i;
             }
             lines.push_back(text);
+            endLine(cut);
             text.clear();
             open = cut = false;
             continue;
@@ -40,6 +48,7 @@ inline std::vector<std::string> modelWholeLines(const std::string& bytes) {
     }
     if (open) {
         lines.push_back(text);
+        endLine(cut);
     }
     return lines;
 }

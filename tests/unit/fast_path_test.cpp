@@ -24,6 +24,7 @@
 #include "input/reading/piece_reader.h"
 #include "input/reading/scan_kernels.h"
 #include "input/sales_report.h"
+#include "input/value_checks.h"
 #include "support/piece_model.h"
 #include "support/report_lines.h"
 #include "unit_support.h"
@@ -198,6 +199,64 @@ TEST(FastPath, RecordFieldsMatchTheTokenRules) {
                 model.push_back(describe(record));
             }
             EXPECT_EQ(stored, model) << round << " " << app;
+        }
+    }
+}
+
+// The value checks' shortcut, which passes a usual sale or update at once,
+// warns exactly where the full rule does: on types whose code is neither 1
+// nor 7, and on dates with a byte out of place at any position it tests.
+TEST(FastPath, ValueCheckShortcutWarnsWhereTheFullRuleDoes) {
+    struct Row {
+        std::string type;
+        std::string begin;
+        std::string end;
+        bool typeWarned;
+        bool dateWarned;
+    };
+    std::vector<Row> rows = {
+        // clang-format off
+        {"1", "20081102", "11/08/2008", false, false}, {"7", "11/02/2008", "20081108", false, false},
+        {"IA1", "", " ", false, false},  // a blank date is no bad one
+        {"3", "20081102", "20081108", false, false}, {"3F", "20081102", "20081108", false, false},
+        {"3T", "20081102", "20081108", false, false}, {"IA3", "20081102", "20081108", false, false},
+        {"0", "20081102", "20081108", true, false}, {"2", "20081102", "20081108", true, false},
+        {"4F", "20081102", "20081108", true, false}, {"5", "20081102", "20081108", true, false},
+        {"6", "20081102", "20081108", true, false}, {"8", "20081102", "20081108", true, false},
+        {"-1", "20081102", "20081108", true, false},
+        // Both slashes gone: read as 'YYYYMMDD', whose third byte is no digit.
+        {"1", "11-02-2008", "20081108", false, true}, {"1", "20081102", "11:08:2008", false, true},
+        // One slash left: the digits still stand where a slashed date has them.
+        {"1", "11102/2008", "11/0812008", false, false},
+        // clang-format on
+    };
+    // Each digit of both forms replaced by a byte just outside the digits,
+    // or far from them.
+    for (const std::string date : {"20081102", "11/02/2008"}) {
+        for (std::size_t at = 0; at < date.size(); ++at) {
+            for (char byte : std::string(date[at] == '/' ? "" : "/:x ")) {
+                std::string odd = date;
+                odd[at] = byte;
+                rows.push_back({"1", odd, "20081108", false, true});
+                rows.push_back({"7", "20081102", odd, false, true});
+            }
+        }
+    }
+    for (const Row& row : rows) {
+        RecordFields fields;
+        fields.typeText = row.type;
+        fields.typeCode = productTypeCode(row.type);
+        fields.beginText = row.begin;
+        fields.endText = row.end;
+        ValueChecks shortcut;
+        ValueChecks full;
+        checkRecordValues(shortcut, fields, 2);
+        checkUnusualValues(full, fields, 2);
+        const std::string what = "'" + row.type + "' '" + row.begin + "' '" + row.end + "'";
+        EXPECT_EQ(shortcut.kinds[kUnknownProductType].count, row.typeWarned ? 1 : 0) << what;
+        EXPECT_EQ(shortcut.kinds[kBadDate].count, row.dateWarned ? 1 : 0) << what;
+        for (int kind = 0; kind < kValueCheckCount; ++kind) {
+            EXPECT_EQ(shortcut.kinds[kind].count, full.kinds[kind].count) << what << " " << kind;
         }
     }
 }

@@ -14,6 +14,7 @@
 #include "input/reading/scan_kernels.h"
 #include "input/sales_report.h"
 #include "support/named_model.h"
+#include "support/report_lines.h"
 #include "unit_support.h"
 
 namespace {
@@ -45,6 +46,7 @@ TEST(ReadByName, ChoosesTheLayoutFromTheHeader) {
     // python3 calendar.timegm for 2008-11-02 and 2008-11-08 at 00:00.
     const SalesRecord chess{"Chess", 1225584000, 1226102400, 1, 5, 1.40, 0.0, "", "USD"};
     const SalesRecord listed{"Chess", 1225584000, 1226102400, 1, 5, 1.40, 1.99, "GB", "USD"};
+    const SalesRecord fromFirst{"Chess", 1225584000, 1226102400, 1, 5, 1.40, 0.0, "GB", "USD"};
     std::string renamed = kSevenColumns;
     renamed.replace(renamed.find("Units"), 5, "Quantity");
     const struct {
@@ -58,6 +60,8 @@ TEST(ReadByName, ChoosesTheLayoutFromTheHeader) {
         {"Currency of Proceeds\tNote\tEnd Date\tBegin Date\tDeveloper Proceeds\tUnits\t"
          "Product Type Identifier\tTitle\tCountry Code\tCustomer Price\r\n"
          "USD\tx\t11/08/2008\t11/02/2008\t1.40\t5\t1F\tChess\tGB\t1.99\r\n", nullptr, {listed}},
+        // A country in the header's first column.
+        {"Country Code\t" + kSevenColumns + "\nGB\t" + kSevenFields + "\n", nullptr, {fromFirst}},
         {" title\tPRODUCT type identifier \tunits\tdeveloper proceeds\tBEGIN DATE\tend date\t"
          "Currency Of Proceeds\n" + kSevenFields, nullptr, {chess}},
         // The first of two equal names counts.
@@ -91,6 +95,47 @@ TEST(ReadByName, ChoosesTheLayoutFromTheHeader) {
         for (std::size_t i = 0; i < records.size(); ++i) {
             EXPECT_EQ(describe(records[i]), describe(c.expected[i])) << header;
         }
+    }
+}
+
+// For each header: the layout, the field of each column found (-1: none),
+// the fields a record needs and the column the near-miss warning names.
+TEST(ReadByName, HeaderTableGivesColumnsFieldsNeededAndWarning) {
+    const std::string withoutCurrency = kSevenColumns.substr(0, kSevenColumns.rfind('\t'));
+    const struct {
+        std::string header;
+        bool byName;
+        std::vector<int> fieldOf;  // in the order of NamedColumn
+        int fieldsNeeded;
+        std::string missing;
+    } cases[] = {
+        // clang-format off
+        {kSevenColumns, true, {0, 1, 2, 3, 4, 5, 6, -1, -1}, 7, ""},
+        // The listing's columns are no field a record needs, wherever they stand.
+        {kSevenColumns + "\tCustomer Price\tCountry Code", true, {0, 1, 2, 3, 4, 5, 6, 8, 7}, 7, ""},
+        {"Country Code\tCustomer Price\t" + kSevenColumns, true, {2, 3, 4, 5, 6, 7, 8, 0, 1}, 9, ""},
+        {"x\t\t" + kSevenColumns + "\tTitle", true, {2, 3, 4, 5, 6, 7, 8, -1, -1}, 9, ""},
+        // Each of the three telling columns alone makes a near miss.
+        {"Title\tUnits", false, {0, -1, 1, -1, -1, -1, -1, -1, -1}, 0, "Product Type Identifier"},
+        {"Developer Proceeds", false, {-1, -1, -1, 0, -1, -1, -1, -1, -1}, 0, "Title"},
+        {"Units\tCurrency of Proceeds", false, {-1, -1, 0, -1, -1, -1, 1, -1, -1}, 0, "Title"},
+        {withoutCurrency, false, {0, 1, 2, 3, 4, 5, -1, -1, -1}, 0, "Currency of Proceeds"},
+        // Other columns of today's layout alone do not.
+        {"Units\tBegin Date\tEnd Date\tCountry Code", false, {-1, -1, 0, -1, 1, 2, -1, 3, -1}, 0, ""},
+        {std::string(kReportHeader, 0, kReportHeader.find('\n')), false,
+         {-1, -1, -1, -1, -1, -1, -1, -1, -1}, 0, ""},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        ReportLayout layout = chooseLayout(c.header);
+        EXPECT_EQ(layout.byName, c.byName) << c.header;
+        EXPECT_EQ(std::vector<int>(std::begin(layout.fieldOf), std::end(layout.fieldOf)), c.fieldOf)
+            << c.header;
+        if (c.byName) {
+            EXPECT_EQ(layout.fieldsNeeded, c.fieldsNeeded) << c.header;
+        }
+        EXPECT_EQ(layout.missingColumn != nullptr ? layout.missingColumn : "", c.missing)
+            << c.header;
     }
 }
 
@@ -174,28 +219,40 @@ std::string randomLines(std::mt19937& random, std::size_t size) {
     return fragmentBytes(random, size, kFragments);
 }
 
-// The line scan at every width finds the lines, and the TABs in them, that
-// the plain model does, on lines left in the block and copied ones.
+// The line scan at every width finds the lines, the TABs in them and the
+// lines a NUL cut that the plain model does, on lines left in the block and
+// copied ones, and on a CR-LF whose CR ends the first read block.
 TEST(ReadByName, WholeLinesMatchThePlainRules) {
     std::mt19937 random(7);
+    const std::string filler = std::string(99, 'y') + "\n";
+    std::string crAtBlockEnd;
+    while (crAtBlockEnd.size() + filler.size() < kReadBlockSize) {
+        crAtBlockEnd += filler;
+    }
+    crAtBlockEnd.resize(kReadBlockSize - 1, 'z');
+    crAtBlockEnd += "\r\ntail\n";
     for (ScanWidth width : runnableWidths()) {
-        for (std::size_t size : {0u, 900u, 70000u, 140001u}) {
-            std::string bytes = randomLines(random, size);
+        for (std::size_t size : {0u, 900u, 70000u, 140001u, 1u}) {
+            std::string bytes = size == 1 ? crAtBlockEnd : randomLines(random, size);
             if (size % 2 == 1) {
                 std::erase(bytes, '\x1A');  // a Ctrl-Z would end the file early
             }
             OpenReader open = openReader(bytes, width);
             std::vector<std::string> lines;
+            std::vector<bool> cut;
             WholeLine line;
             while (readWholeLine(*open.reader, line)) {
                 lines.emplace_back(line.text);
+                cut.push_back(line.cutAtNul);
                 for (std::size_t i = 0; i < line.text.size(); ++i) {
                     bool tab = (line.tabBits[i / 64] >> (i % 64) & 1) != 0;
                     ASSERT_EQ(tab, line.text[i] == '\t') << i << " of " << lines.size();
                 }
             }
-            EXPECT_EQ(lines, modelWholeLines(bytes))
+            std::vector<bool> modelCut;
+            EXPECT_EQ(lines, modelWholeLines(bytes, &modelCut))
                 << size << " width " << static_cast<int>(width);
+            EXPECT_EQ(cut, modelCut) << size << " width " << static_cast<int>(width);
         }
     }
 }

@@ -125,6 +125,50 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
     }
 }
 
+// A report whose content is that of one read before it is named, in either
+// layout, however much follows a Ctrl-Z; a header alone holds nothing to count
+// twice.
+TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
+    runSettings = RunSettings{};
+    const std::string named =
+        "Title\tProduct Type Identifier\tUnits\tDeveloper Proceeds\tBegin Date\tEnd Date\t"
+        "Currency of Proceeds\n";
+    const std::string byName = named + "Chess\t1\t5\t1.40\t11/02/2008\t11/08/2008\tUSD\n";
+    const std::string positional = kReportHeader + reportLine();
+    // Tails longer than one read block, alike up to their last bytes.
+    const std::string junk = "\x1A" + std::string(kReadBlockSize + 100, 'j');
+    const std::string otherJunk = "\x1A" + std::string(kReadBlockSize + 100, 'j') + "k";
+    const struct {
+        std::string first;
+        std::string second;
+        bool named;
+    } cases[] = {
+        {byName, byName, true},
+        {byName, byName + junk, true},
+        {byName + junk, byName + otherJunk, true},
+        {positional + junk, positional + otherJunk, true},
+        {positional, positional + junk, true},
+        {named, named, false},
+        {byName, named + "Chess\t1\t6\t1.40\t11/02/2008\t11/08/2008\tUSD\n", false},
+        {byName + junk, byName + "\n" + junk, false},
+    };
+    for (const auto& c : cases) {
+        ScratchDirectory scratch;
+        const std::string first = scratch.write("S_W_1", c.first);
+        const std::string second = scratch.write("S_W_2", c.second);
+        AppRecords appRecords;
+        ReadingMemoHandle memo = startReading(true);
+        Diagnostics diagnostics;
+        testing::internal::CaptureStderr();
+        readSalesReport(first.c_str(), appRecords, *memo, diagnostics);
+        readSalesReport(second.c_str(), appRecords, *memo, diagnostics);
+        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string warning = "[W] salesum: '" + second + "' has the same content as '" +
+                                    first + "', and both are counted\n";
+        EXPECT_EQ(err, c.named ? warning : "") << c.second.substr(0, 60);
+    }
+}
+
 // Neighbouring records of one label that share one date of their period keep
 // their own other date, as the listing shows them.
 TEST(ReadSalesReport, NeighboursKeepTheirOwnPeriods) {
