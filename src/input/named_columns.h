@@ -42,8 +42,9 @@ struct ReportLayout {
     int listedPickCount = 0;
     // By name: the fields a line needs to hold every required column.
     int fieldsNeeded = 0;
-    // By position: the first required column the header lacks, when it
-    // names some of them (its layout changed); else null.
+    // When the header names a column that tells of today's layout but lacks
+    // another required one (its layout changed): the first required column
+    // it lacks, and such a report is not read. Else null.
     const char* missingColumn = nullptr;
 };
 

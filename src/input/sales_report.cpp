@@ -285,6 +285,14 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     // The layout is chosen once, from the header: every line after it is
     // read the same way.
     ReportLayout layout = chooseLayout(peekFirstLine(reader));
+    if (layout.missingColumn != nullptr) {
+        // A header of today's layout that lacks a column: read by position,
+        // its fields would give applications named after dates or prices.
+        std::string reason = "its header has no '";
+        reason.append(layout.missingColumn).append("' column");
+        reportUnreadable(diagnostics, path, reason.c_str());
+        return;
+    }
     LineContext context = contextOf(appRecords, memo);
     ReportProgress progress;
     if (layout.byName) {
@@ -297,11 +305,6 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     if (sourceFailed(reader.source)) {
         reportUnreadable(diagnostics, path, describeFailure(reader.source));
         return;
-    }
-    if (layout.missingColumn != nullptr) {
-        reportWarning(diagnostics,
-                      "'%s': its header has no '%s' column, so its fields are read by position\n",
-                      path, layout.missingColumn);
     }
     reportValueChecks(progress.checks, path, diagnostics);
     if (progress.anyRecordLine) {

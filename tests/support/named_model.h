@@ -94,6 +94,14 @@ inline bool modelReadsByName(const std::map<std::string, std::size_t>& columns) 
     return true;
 }
 
+// True when a header that is not read by name names a column that tells of
+// today's layout: a layout that changed, whose report is not read.
+inline bool modelChangedLayout(const std::map<std::string, std::size_t>& columns) {
+    return !modelReadsByName(columns) &&
+           (columns.count("title") != 0 || columns.count("developer proceeds") != 0 ||
+            columns.count("currency of proceeds") != 0);
+}
+
 // The record a line after the header stands for. Returns false when every
 // field of the line is empty.
 inline bool modelNamedRecord(const std::map<std::string, std::size_t>& columns,

@@ -86,14 +86,15 @@ inline OpenReader openReader(const std::string& bytes, ScanWidth width,
     return open;
 }
 
-// The records of a report read as a listing run reads it, every one stored.
-inline AppRecords readListed(const std::string& bytes) {
+// The records of a report read as a listing run reads it, every one stored;
+// refused when the report is expected to be refused as a whole.
+inline AppRecords readListed(const std::string& bytes, bool refused = false) {
     ScratchDirectory scratch;
     AppRecords appRecords;
     Diagnostics diagnostics;
     readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords, *startReading(false),
                     diagnostics);
-    EXPECT_FALSE(diagnostics.failed);
+    EXPECT_EQ(diagnostics.failed, refused);
     return appRecords;
 }
 
