@@ -43,12 +43,14 @@ constexpr std::string_view kRecordOnlyTypes[] = {"3", "3F", "3T", "IA3"};
 
 }  // namespace
 
-std::int32_t lookUpProductType(std::string_view text) {
+std::int32_t lookUpProductType(std::string_view text, bool& inTable) {
     for (const ProductType& type : kProductTypes) {
         if (type.text == text) {
+            inTable = true;
             return type.typeCode;
         }
     }
+    inTable = false;
     return lenientInteger(text);
 }
 

@@ -30,8 +30,9 @@ struct RecordFields {
     std::int32_t typeCode = 0;
     std::int32_t units = 0;
     double unitAmount = 0.0;
-    double auxAmount = 0.0;  // the customer price: shown by the listing only
-    unsigned oddValues = 0;  // the bits above
+    double auxAmount = 0.0;    // the customer price: shown by the listing only
+    unsigned oddValues = 0;    // the bits above
+    bool typeInTable = false;  // the type text is a known sale or update
 };
 
 // Converts the texts the reader has set: the type, the units, the price
@@ -41,7 +42,7 @@ inline void convertFieldTexts(RecordFields& fields, bool listed) {
     bool unitsAsTheyLook = true;
     bool amountAsItLooks = true;
     bool auxAmountAsItLooks = true;
-    fields.typeCode = productTypeCode(fields.typeText);
+    fields.typeCode = productTypeCode(fields.typeText, fields.typeInTable);
     fields.units = lenientInteger(fields.unitsText, unitsAsTheyLook);
     fields.unitAmount = lenientReal(fields.amountText, amountAsItLooks);
     if (listed) {

@@ -30,6 +30,35 @@ void checkDate(ValueChecks& checks, std::string_view text, std::int64_t line) {
     }
 }
 
+// Counts a type text the table does not know, under its own text while
+// there is room to name it.
+void noteUnknownType(ValueChecks& checks, const RecordFields& fields, std::int64_t line) {
+    noteValue(checks, kUnknownProductType, line);
+    for (UnknownType& known : checks.namedTypes) {
+        if (known.text == fields.typeText) {
+            ++known.count;
+            return;
+        }
+    }
+    if (checks.namedTypes.size() < kNamedUnknownTypes) {
+        checks.namedTypes.push_back({std::string(fields.typeText), fields.typeCode, 1, line});
+        return;
+    }
+    checks.otherTypes.emplace(fields.typeText);
+    ++checks.otherTypeCount;
+}
+
+// What an unknown type counts as: by its number, a sale or an update when
+// that reads 1 or 7 (as '1X' does), else a record only.
+std::string unknownTypeText(const UnknownType& type) {
+    std::string what = "product type " + quoted(type.text);
+    if (type.typeCode == 1 || type.typeCode == 7) {
+        return what + " is not a known type, but reads as " + std::to_string(type.typeCode) +
+               ", so it counts as " + (type.typeCode == 1 ? "a sale" : "an update");
+    }
+    return what + " is neither a sale nor an update, so it counts as a record only";
+}
+
 }  // namespace
 
 CheckedKind* noteValue(ValueChecks& checks, ValueCheck kind, std::int64_t line) {
@@ -42,12 +71,9 @@ CheckedKind* noteValue(ValueChecks& checks, ValueCheck kind, std::int64_t line) 
 }
 
 void checkUnusualValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line) {
-    if (fields.typeCode != 1 && fields.typeCode != 7 && !isBlankText(fields.typeText) &&
+    if (!fields.typeInTable && !isBlankText(fields.typeText) &&
         !isRecordOnlyType(fields.typeText)) {
-        if (CheckedKind* first = noteValue(checks, kUnknownProductType, line)) {
-            first->what = "product type " + quoted(fields.typeText) +
-                          " is neither a sale nor an update, so it counts as a record only";
-        }
+        noteUnknownType(checks, fields, line);
     }
     if (fields.oddValues != 0) {
         if ((fields.oddValues & kOddUnitsBit) != 0) {
@@ -95,8 +121,19 @@ void noteNulByte(ValueChecks& checks, std::int64_t line) {
 
 void reportValueChecks(const ValueChecks& checks, const char* path,
                        const Diagnostics& diagnostics) {
+    for (const UnknownType& type : checks.namedTypes) {
+        reportWarning(diagnostics, "'%s' line %s: %s (%s in this report)\n", path,
+                      std::to_string(type.firstLine).c_str(), unknownTypeText(type).c_str(),
+                      std::to_string(type.count).c_str());
+    }
+    if (!checks.otherTypes.empty()) {
+        reportWarning(diagnostics,
+                      "'%s': and %s more kinds of unknown product type (%s in this report)\n", path,
+                      std::to_string(checks.otherTypes.size()).c_str(),
+                      std::to_string(checks.otherTypeCount).c_str());
+    }
     for (const CheckedKind& checked : checks.kinds) {
-        if (checked.count == 0) {
+        if (checked.count == 0 || &checked == &checks.kinds[kUnknownProductType]) {
             continue;
         }
         reportWarning(diagnostics, "'%s' line %s: %s (%s in this report)\n", path,

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/diagnostics.h"
 #include "input/reading/byte_scan.h"
@@ -31,8 +33,23 @@ struct CheckedKind {
     std::string what;  // the first occurrence, as its warning names it
 };
 
+// One product type text that the type table does not know.
+struct UnknownType {
+    std::string text;
+    std::int32_t typeCode = 0;  // what it counts as
+    std::int64_t count = 0;
+    std::int64_t firstLine = 0;
+};
+
+// The unknown product types are named one text at a time, the first few
+// met; the others are only counted.
+constexpr std::size_t kNamedUnknownTypes = 5;
+
 struct ValueChecks {
-    CheckedKind kinds[kValueCheckCount];
+    CheckedKind kinds[kValueCheckCount];  // kUnknownProductType: every text together
+    std::vector<UnknownType> namedTypes;  // at most kNamedUnknownTypes, as first met
+    std::set<std::string> otherTypes;
+    std::int64_t otherTypeCount = 0;
 };
 
 // Counts one occurrence of the kind on the line. Returns the kind's entry
@@ -56,7 +73,8 @@ void noteLongLine(ValueChecks& checks, std::int64_t line, int recordLines);
 // Counts a line whose text a NUL byte ended.
 void noteNulByte(ValueChecks& checks, std::int64_t line);
 
-// Prints one warning per kind that occurred, in the order of ValueCheck.
+// Prints one warning per kind that occurred, in the order of ValueCheck;
+// unknown product types get one per text named, then one for the others.
 void reportValueChecks(const ValueChecks& checks, const char* path, const Diagnostics& diagnostics);
 
 namespace value_checks_detail {
@@ -93,8 +111,8 @@ inline bool usualDate(std::string_view text) {
 inline void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line) {
     using namespace value_checks_detail;
     // Nearly every line: a sale or an update, numbers read whole, usual dates.
-    if ((fields.typeCode == 1 || fields.typeCode == 7) && fields.oddValues == 0 &&
-        usualDate(fields.beginText) && usualDate(fields.endText)) {
+    if (fields.typeInTable && fields.oddValues == 0 && usualDate(fields.beginText) &&
+        usualDate(fields.endText)) {
         return;
     }
     checkUnusualValues(checks, fields, line);

@@ -224,6 +224,9 @@ TEST(FastPath, ValueCheckShortcutWarnsWhereTheFullRuleDoes) {
         {"4F", "20081102", "20081108", true, false}, {"5", "20081102", "20081108", true, false},
         {"6", "20081102", "20081108", true, false}, {"8", "20081102", "20081108", true, false},
         {"-1", "20081102", "20081108", true, false},
+        // Not in the table, though their numbers read as a sale or an update.
+        {"1X", "20081102", "20081108", true, false}, {"7X", "20081102", "20081108", true, false},
+        {"1f", "20081102", "20081108", true, false}, {" 1", "20081102", "20081108", true, false},
         // Both slashes gone: read as 'YYYYMMDD', whose third byte is no digit.
         {"1", "11-02-2008", "20081108", false, true}, {"1", "20081102", "11:08:2008", false, true},
         // One slash left: the digits still stand where a slashed date has them.
@@ -245,7 +248,7 @@ TEST(FastPath, ValueCheckShortcutWarnsWhereTheFullRuleDoes) {
     for (const Row& row : rows) {
         RecordFields fields;
         fields.typeText = row.type;
-        fields.typeCode = productTypeCode(row.type);
+        fields.typeCode = productTypeCode(row.type, fields.typeInTable);
         fields.beginText = row.begin;
         fields.endText = row.end;
         ValueChecks shortcut;
