@@ -38,3 +38,35 @@ bool standardTimeOffset(std::int64_t& seconds) {
     seconds = static_cast<std::int64_t>(local) - daysFromCivil(3000, 1, 1) * 86400;
     return true;
 }
+
+namespace {
+
+bool localCalendarDay(std::time_t value, std::tm& broken) {
+#ifdef _WIN32
+    return localtime_s(&broken, &value) == 0;
+#else
+    return localtime_r(&value, &broken) != nullptr;
+#endif
+}
+
+}  // namespace
+
+void localCivilDate(std::int64_t value, std::int64_t& year, unsigned& month, unsigned& day) {
+    std::tm broken{};
+    if (localCalendarDay(static_cast<std::time_t>(value), broken)) {
+        year = static_cast<std::int64_t>(broken.tm_year) + 1900;
+        month = static_cast<unsigned>(broken.tm_mon) + 1;
+        day = static_cast<unsigned>(broken.tm_mday);
+        return;
+    }
+    static const std::int64_t offset = [] {
+        std::int64_t seconds = 0;
+        return standardTimeOffset(seconds) ? seconds : 0;
+    }();
+    std::int64_t local = 0;
+    if (__builtin_sub_overflow(value, offset, &local)) {
+        local = value;  // no date lies so far out
+    }
+    std::int64_t days = local / 86400 - (local % 86400 < 0 ? 1 : 0);
+    civilFromDays(days, year, month, day);
+}

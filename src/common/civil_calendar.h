@@ -16,3 +16,11 @@ void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsig
 // as the runtime converts 3000-01-01, the last new year it converts on every
 // platform. False when it does not convert that day.
 bool standardTimeOffset(std::int64_t& seconds);
+
+// The local calendar date of a time value (seconds since 1970 UTC): the
+// runtime's local time where it converts the value, else (the Windows
+// runtime stops after the year 3000 and before 1970, where the POSIX one
+// goes on) the date counted here after shifting by the zone's standard
+// offset, which gives the same day for a local midnight in standard time.
+// The listings of -v and -j show this day.
+void localCivilDate(std::int64_t value, std::int64_t& year, unsigned& month, unsigned& day);

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 
 #include "common/civil_calendar.h"
 
@@ -76,14 +75,6 @@ void appendControlEscape(std::string& out, unsigned char byte) {
     }
 }
 
-bool localCalendarDay(std::time_t value, std::tm& broken) {
-#ifdef _WIN32
-    return localtime_s(&broken, &value) == 0;
-#else
-    return localtime_r(&value, &broken) != nullptr;
-#endif
-}
-
 }  // namespace
 
 void appendJsonString(std::string& out, std::string_view text) {
@@ -134,10 +125,8 @@ void appendJsonReal(std::string& out, double value) {
     out.append(text, result.ptr);
 }
 
-// The date localtime gives. Where the runtime gives none (the Windows one
-// stops after the year 3000, where the POSIX one goes on), the day is counted
-// here from the zone's standard offset: a date stands for a local midnight in
-// standard time, so that gives the same day.
+// A date stands for a local midnight in standard time, so its local day is
+// the report's day in any zone.
 void appendJsonDate(std::string& out, DateValue value) {
     if (value == kFailedDate) {
         out += "null";
@@ -146,20 +135,7 @@ void appendJsonDate(std::string& out, DateValue value) {
     std::int64_t year = 0;
     unsigned month = 0;
     unsigned day = 0;
-    std::tm broken{};
-    if (localCalendarDay(static_cast<std::time_t>(value), broken)) {
-        year = static_cast<std::int64_t>(broken.tm_year) + 1900;
-        month = static_cast<unsigned>(broken.tm_mon) + 1;
-        day = static_cast<unsigned>(broken.tm_mday);
-    } else {
-        static const std::int64_t offset = [] {
-            std::int64_t seconds = 0;
-            return standardTimeOffset(seconds) ? seconds : 0;
-        }();
-        std::int64_t local = value - offset;
-        std::int64_t days = (local >= 0 ? local : local - 86399) / 86400;
-        civilFromDays(days, year, month, day);
-    }
+    localCivilDate(value, year, month, day);
     char text[48];
     int length = std::snprintf(text, sizeof text, "\"%04lld-%02u-%02u\"",
                                static_cast<long long>(year), month, day);

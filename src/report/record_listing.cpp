@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr DateValue kLastFormattableSecond = 32535215999;  // 3000-12-31 23:59:59 UTC
-
 // The parts of a line "%-12s %d %3d %9.2f %9.2f %s %s %s %s\n" that a
 // label or a period fixes, formatted once for all the records that share
 // them: "%-12s " of the name, " %s %s" of the country text and currency,
@@ -93,15 +91,16 @@ void addLine(OutputSink& out, const ShownLabel& label, std::int32_t typeCode, st
 }  // namespace
 
 std::string formatShortDate(DateValue value) {
-    if (value < 0 || value > kLastFormattableSecond) {
+    if (value == kFailedDate) {
         return {};
     }
     std::int64_t year = 0;
     unsigned month = 0;
     unsigned day = 0;
-    civilFromDays(value / 86400, year, month, day);
+    localCivilDate(value, year, month, day);
     char text[16];
-    std::snprintf(text, sizeof text, "%02u%02u%02u", static_cast<unsigned>(year % 100), month, day);
+    std::snprintf(text, sizeof text, "%02u%02u%02u",
+                  static_cast<unsigned>((year % 100 + 100) % 100), month, day);
     return text;
 }
 

@@ -14,6 +14,6 @@ void printRecord(OutputSink& out, const RecordList& list, const PackedRecord& re
 // listing of -v.
 void printSalesAndUpdates(OutputSink& out, const RecordList& records);
 
-// The value's UTC calendar date as "YYMMDD". A negative value, or one past
-// the end of the year 3000, gives the empty text.
+// The value's local calendar date as "YYMMDD", the day the JSON listing
+// shows; a date that did not convert gives the empty text.
 std::string formatShortDate(DateValue value);

@@ -114,16 +114,14 @@ void expectAmount(const json& value, const std::string& printed) {
     }
 }
 
-// The date the listing shows in UTC (YYMMDD, empty after the year 3000) for
-// a JSON date of the same run.
+// The date the listing shows (YYMMDD of the same local day, empty for none)
+// for a JSON date of the same run.
 std::string listedDate(const json& date) {
     if (date.is_null()) {
         return "";
     }
     std::string text = date.get<std::string>();
-    return std::stoi(text.substr(0, 4)) > 3000
-               ? ""
-               : text.substr(2, 2) + text.substr(5, 2) + text.substr(8, 2);
+    return text.substr(2, 2) + text.substr(5, 2) + text.substr(8, 2);
 }
 
 // The listing line of one record; a null amount was printed as inf or -inf.

@@ -79,22 +79,39 @@ TEST_F(DateValueTest, ParsesBothFormsAsLocalStandardMidnight) {
     }
 }
 
-TEST_F(DateValueTest, FormatsTheUtcDateInAnyZone) {
-    const std::pair<DateValue, std::string> cases[] = {
+// The listing shows the local day, as the JSON listing does: in UTC, Tokyo
+// and New York (by hand, checked with python3's zoneinfo).
+TEST_F(DateValueTest, FormatsTheLocalDate) {
+    const struct {
+        DateValue value;
+        const char* utc;
+        const char* tokyo;
+        const char* newYork;
+    } cases[] = {
         // clang-format off
-        {0, "700101"}, {1225497600, "081101"},
-        {1225465200, "081031"},  // Tokyo's 2008-11-01 shows the day before
-        {1214888400, "080701"},  // New York's 2008-07-01
-        {951782400, "000229"}, {4107542399, "000228"},  // 2100 is no leap year
-        {32535215999, "001231"}, {32535216000, ""}, {std::numeric_limits<DateValue>::max(), ""},
-        {-1, ""}, {std::numeric_limits<DateValue>::min(), ""}
+        {0, "700101", "700101", "691231"},
+        {1225497600, "081101", "081101", "081031"},  // 2008-11-01 00:00 UTC
+        {1225465200, "081031", "081101", "081031"},  // Tokyo's 2008-11-01
+        {1214888400, "080701", "080701", "080701"},  // New York's 2008-07-01
+        {951782400, "000229", "000229", "000228"},
+        {4107542399, "000228", "000301", "000228"},  // 2100 is no leap year
+        {32535215999, "001231", "010101", "001231"},  // past the year 3000 too
+        {32535216000, "010101", "010101", "001231"},
+        {-32400, "691231", "700101", "691231"},       // Tokyo's 1970-01-01
+        {-1, "", "", ""},                             // a date that did not convert
         // clang-format on
     };
-    for (const char* zone : {kUtc, kTokyo, kNewYork}) {
-        useTimeZone(zone);
-        for (const auto& [value, expected] : cases) {
-            EXPECT_EQ(formatShortDate(value), expected) << zone << " " << value;
+    for (const auto& c : cases) {
+        for (const auto& [zone, expected] :
+             {std::pair{kUtc, c.utc}, std::pair{kTokyo, c.tokyo}, std::pair{kNewYork, c.newYork}}) {
+            useTimeZone(zone);
+            EXPECT_EQ(formatShortDate(c.value), expected) << zone << " " << c.value;
         }
+    }
+    // Values no date gives still format without overflow.
+    for (DateValue extreme :
+         {std::numeric_limits<DateValue>::max(), std::numeric_limits<DateValue>::min()}) {
+        EXPECT_EQ(formatShortDate(extreme).size(), 6u) << extreme;
     }
 }
 
