@@ -49,5 +49,6 @@ LabelSlot& slotOf(LabelSlots& labels, AppRecords& appRecords, std::string_view a
     slot.auxText.assign(auxText);
     slot.currency.assign(currency);
     slot.hasPeriod = false;
+    slot.dayStamp = 0;
     return slot;
 }

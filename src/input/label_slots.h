@@ -27,6 +27,9 @@ struct LabelSlot {
     std::uint32_t period = 0;
     DateValue beginDate = 0;
     DateValue endDate = 0;
+    // The reader's stamp of the days last noted for this triple's
+    // application (see held_days.h); 0: none.
+    std::uint64_t dayStamp = 0;
 };
 
 // The slots of one run's reading, and its lists by application name. They

@@ -13,6 +13,7 @@
 
 #include "common/run_settings.h"
 #include "input/date_value.h"
+#include "input/held_days.h"
 #include "input/label_slots.h"
 #include "input/named_columns.h"
 #include "input/reading/content_digest.h"
@@ -20,8 +21,25 @@
 #include "input/reading/file_handle.h"
 #include "input/reading/line_reader.h"
 #include "input/reading/piece_reader.h"
+#include "input/reading/text_words.h"
 #include "input/record_fields.h"
 #include "input/value_checks.h"
+
+// The date texts of the last record line whose days were noted, and the
+// days they hold. Most lines of a report repeat them, so a line's days are
+// worked out only when its texts differ; each slot then notes them once.
+struct DayMemo {
+    TextWords beginWords;
+    TextWords endWords;
+    std::size_t beginLength = 0;
+    std::size_t endLength = 0;
+    bool remembered = false;
+    bool dated = false;  // the texts hold days: range is set
+    DayRange range;
+    // Changes with every report and every new pair of texts: a slot whose
+    // stamp differs has not noted these days yet.
+    std::uint64_t stamp = 0;
+};
 
 struct ReadingMemo {
     LabelSlots labels;                    // the lists and labels of recent lines
@@ -31,6 +49,8 @@ struct ReadingMemo {
     // The reports read in full so far that held a record line, by the key
     // of their content; equal keys are confirmed byte for byte.
     std::map<ContentKey, std::vector<std::string>> contents;
+    DayMemo days;
+    HeldDays held;  // the days each report read holds, per application
 };
 
 void ReadingMemoDeleter::operator()(ReadingMemo* memo) const {
@@ -110,6 +130,52 @@ LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
             listed || runSettings.startDate != 0 || runSettings.endLimit != 0};
 }
 
+// Texts of at most 16 bytes are told apart by their words and length.
+inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
+                          std::string_view endText) {
+    if (!days.remembered || beginText.size() != days.beginLength ||
+        endText.size() != days.endLength || beginText.size() > 16 || endText.size() > 16) {
+        return false;
+    }
+    TextWords begin = textWords(beginText);
+    TextWords end = textWords(endText);
+    return begin.head == days.beginWords.head && begin.tail == days.beginWords.tail &&
+           end.head == days.endWords.head && end.tail == days.endWords.tail;
+}
+
+// Remembers the record's date texts and the days they hold.
+[[gnu::noinline]] void rememberDateTexts(const LineContext& context, const RecordFields& fields,
+                                         DateValue beginDate, DateValue endDate) {
+    DayMemo& days = context.memo.days;
+    if (!context.datesNeeded) {
+        beginDate = convertDateToken(fields.beginText, context.memo.dates);
+        endDate = convertDateToken(fields.endText, context.memo.dates);
+    }
+    days.beginWords = textWords(fields.beginText);
+    days.endWords = textWords(fields.endText);
+    days.beginLength = fields.beginText.size();
+    days.endLength = fields.endText.size();
+    days.remembered = true;
+    days.dated = dayRangeOf(beginDate, endDate, days.range);
+    ++days.stamp;
+}
+
+// Notes the days the record holds for its application.
+[[gnu::always_inline]] inline void noteRecordDays(const LineContext& context, LabelSlot& slot,
+                                                  const RecordFields& fields, DateValue beginDate,
+                                                  DateValue endDate) {
+    DayMemo& days = context.memo.days;
+    if (!sameDateTexts(days, fields.beginText, fields.endText)) {
+        rememberDateTexts(context, fields, beginDate, endDate);
+    }
+    if (slot.dayStamp != days.stamp) {
+        slot.dayStamp = days.stamp;
+        if (days.dated) {
+            noteHeldRange(context.memo.held, fields.appName, days.range);
+        }
+    }
+}
+
 // Adds the record of one line to its application, unless it lies outside
 // the date window.
 [[gnu::always_inline]] inline void keepRecord(const LineContext& context,
@@ -125,6 +191,7 @@ LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
     }
     LabelSlot& slot = slotOf(context.memo.labels, context.appRecords, fields.appName,
                              fields.auxText, fields.currency);
+    noteRecordDays(context, slot, fields, beginDate, endDate);
     RecordList& list = *slot.list;
     if (!context.listed) {
         addToSummary(list.summary, list,
@@ -234,24 +301,39 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const Li
 
 // Names a report whose content is that of the first report read before it
 // with that content. Both are counted: the tables do not change.
-void checkTakenTwice(ReadingMemo& memo, const char* path, const PieceReader& reader,
+// Returns whether the report was named.
+bool checkTakenTwice(ReadingMemo& memo, const char* path, const PieceReader& reader,
                      const Diagnostics& diagnostics) {
     // The digest took every byte read; a Ctrl-Z ended the content before.
     ContentKey key;
     if (!reader.endedAtCtrlZ) {
         key = contentKey(reader.source.digest);
     } else if (!contentKeyOfFile(path, key)) {
-        return;
+        return false;
     }
     std::vector<std::string>& earlier = memo.contents[key];
     for (const std::string& earlierPath : earlier) {
         if (sameContent(earlierPath.c_str(), path)) {
             reportWarning(diagnostics, "'%s' has the same content as '%s', and both are counted\n",
                           path, earlierPath.c_str());
-            return;
+            return true;
         }
     }
     earlier.emplace_back(path);
+    return false;
+}
+
+// Names a report that holds days an earlier report holds too, for the same
+// application: a daily report beside its week, or a copy saved anew. Both
+// are counted: the tables do not change.
+void checkDaysHeldTwice(const HeldDays& held, const char* path, const Diagnostics& diagnostics) {
+    SharedDay shared = findSharedDay(held);
+    if (shared.found) {
+        reportWarning(diagnostics,
+                      "'%s' holds days that '%s' holds too (%s for '%s'), so both are counted\n",
+                      path, held.paths[shared.report].c_str(), formatHeldDay(shared.day).c_str(),
+                      shared.appName.c_str());
+    }
 }
 
 void reportUnreadable(Diagnostics& diagnostics, const char* path, const char* reason) {
@@ -284,6 +366,9 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     startPieces(reader, file.get(), true);
     // The layout is chosen once, from the header: every line after it is
     // read the same way.
+    // Every slot notes the days of this report's records anew.
+    memo.days.remembered = false;
+    ++memo.days.stamp;
     ReportLayout layout = chooseLayout(peekFirstLine(reader));
     if (layout.missingColumn != nullptr) {
         // A header of today's layout that lacks a column: read by position,
@@ -304,10 +389,13 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     // and nothing more is said of the report.
     if (sourceFailed(reader.source)) {
         reportUnreadable(diagnostics, path, describeFailure(reader.source));
+        dropHeldDays(memo.held);
         return;
     }
     reportValueChecks(progress.checks, path, diagnostics);
-    if (progress.anyRecordLine) {
-        checkTakenTwice(memo, path, reader, diagnostics);
+    // A copy is named as such, and only so.
+    if (!(progress.anyRecordLine && checkTakenTwice(memo, path, reader, diagnostics))) {
+        checkDaysHeldTwice(memo.held, path, diagnostics);
     }
+    keepHeldDays(memo.held, path);
 }

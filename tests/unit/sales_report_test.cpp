@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -129,6 +130,7 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
 // layout, however much follows a Ctrl-Z; a header alone holds nothing to count
 // twice.
 TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
+    ScopedTimeZone zone("UTC0");
     runSettings = RunSettings{};
     const std::string named =
         "Title\tProduct Type Identifier\tUnits\tDeveloper Proceeds\tBegin Date\tEnd Date\t"
@@ -138,19 +140,22 @@ TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
     // Tails longer than one read block, alike up to their last bytes.
     const std::string junk = "\x1A" + std::string(kReadBlockSize + 100, 'j');
     const std::string otherJunk = "\x1A" + std::string(kReadBlockSize + 100, 'j') + "k";
+    // What the second report is named as: a copy, a report of the same
+    // days (not a copy), or nothing.
+    enum Named { kCopy, kSameDays, kNothing };
     const struct {
         std::string first;
         std::string second;
-        bool named;
+        Named named;
     } cases[] = {
-        {byName, byName, true},
-        {byName, byName + junk, true},
-        {byName + junk, byName + otherJunk, true},
-        {positional + junk, positional + otherJunk, true},
-        {positional, positional + junk, true},
-        {named, named, false},
-        {byName, named + "Chess\t1\t6\t1.40\t11/02/2008\t11/08/2008\tUSD\n", false},
-        {byName + junk, byName + "\n" + junk, false},
+        {byName, byName, kCopy},
+        {byName, byName + junk, kCopy},
+        {byName + junk, byName + otherJunk, kCopy},
+        {positional + junk, positional + otherJunk, kCopy},
+        {positional, positional + junk, kCopy},
+        {named, named, kNothing},
+        {byName, named + "Chess\t1\t6\t1.40\t11/02/2008\t11/08/2008\tUSD\n", kSameDays},
+        {byName + junk, byName + "\n" + junk, kSameDays},
     };
     for (const auto& c : cases) {
         ScratchDirectory scratch;
@@ -163,10 +168,98 @@ TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
         readSalesReport(first.c_str(), appRecords, *memo, diagnostics);
         readSalesReport(second.c_str(), appRecords, *memo, diagnostics);
         const std::string err = testing::internal::GetCapturedStderr();
-        const std::string warning = "[W] salesum: '" + second + "' has the same content as '" +
-                                    first + "', and both are counted\n";
-        EXPECT_EQ(err, c.named ? warning : "") << c.second.substr(0, 60);
+        const std::string warnings[] = {
+            "[W] salesum: '" + second + "' has the same content as '" + first +
+                "', and both are counted\n",
+            "[W] salesum: '" + second + "' holds days that '" + first +
+                "' holds too (11/02/2008 for 'Chess'), so both are counted\n",
+            ""};
+        EXPECT_EQ(err, warnings[c.named]) << c.second.substr(0, 60);
     }
+}
+
+// A report that holds days an earlier report holds for the same application
+// is named once, with the first such earlier report, the first such
+// application in byte order and the first day they share: local days, in
+// every zone.
+TEST(ReadSalesReport, NamesAReportThatHoldsDaysOfAnEarlierOne) {
+    auto line = [](const char* app, const char* begin, const char* end) {
+        return datedLine(app, "1", begin, end);
+    };
+    const struct {
+        std::vector<std::string> files;
+        std::string expected;  // "N: earlier day app" per warning, N the later file
+    } cases[] = {
+        // clang-format off
+        {{line("A", "11/02/2008", "11/08/2008"), line("A", "11/05/2008", "11/05/2008")}, "2: 1 11/05/2008 A;"},
+        {{line("A", "11/05/2008", "11/05/2008"), line("A", "11/02/2008", "11/08/2008")}, "2: 1 11/05/2008 A;"},
+        // Neighbouring days, or other applications, are not shared.
+        {{line("A", "11/01/2008", "11/01/2008"), line("A", "11/02/2008", "11/08/2008")}, ""},
+        {{line("A", "11/02/2008", "11/08/2008"), line("B", "11/02/2008", "11/08/2008")}, ""},
+        // The first earlier report wins over the first application.
+        {{line("B", "20081102", "20081108"), line("A", "20081102", "20081108"),
+          line("A", "20081104", "20081104") + line("B", "20081106", "20081106")},
+         "3: 1 11/06/2008 B;"},
+        {{line("A", "20081102", "20081108"), line("B", "20081102", "20081108"),
+          line("B", "20081104", "20081104") + line("A", "20081106", "20081106")},
+         "3: 1 11/06/2008 A;"},
+        // The first shared day, over every range of the application.
+        {{line("A", "11/02/2008", "11/08/2008"),
+          line("A", "11/10/2008", "11/20/2008") + line("A", "11/05/2008", "11/12/2008") +
+              line("A", "11/10/2008", "11/20/2008")},
+         "2: 1 11/05/2008 A;"},
+        // Later reports are told of the first report of each day.
+        {{line("A", "11/02/2008", "11/04/2008"), line("A", "11/03/2008", "11/06/2008"),
+          line("A", "11/05/2008", "11/05/2008")},
+         "2: 1 11/03/2008 A;3: 2 11/05/2008 A;"},
+        // Dates that did not convert, or a period that ends before it
+        // begins, hold no days.
+        {{line("A", "1/21/10", "1/21/10") + line("A", "11/08/2008", "11/02/2008"),
+          line("A", "11/02/2008", "11/08/2008") + line("A", "1/21/10", "1/21/10")}, ""},
+        // clang-format on
+    };
+    for (const char* zone : {"UTC0", "JST-9", "EST5EDT,M3.2.0,M11.1.0"}) {
+        ScopedTimeZone inZone(zone);
+        for (bool listed : {false, true}) {
+            runSettings = RunSettings{};
+            for (const auto& c : cases) {
+                ScratchDirectory scratch;
+                AppRecords appRecords;
+                ReadingMemoHandle memo = startReading(!listed);
+                Diagnostics diagnostics;
+                std::vector<std::string> paths;
+                testing::internal::CaptureStderr();
+                for (std::size_t i = 0; i < c.files.size(); ++i) {
+                    paths.push_back(
+                        scratch.write(std::to_string(i + 1), kReportHeader + c.files[i]));
+                    readSalesReport(paths.back().c_str(), appRecords, *memo, diagnostics);
+                }
+                // The lines of this warning; the dates' own warnings aside.
+                std::string err;
+                std::string all = testing::internal::GetCapturedStderr();
+                for (std::size_t at = 0; at < all.size();) {
+                    std::size_t end = all.find('\n', at) + 1;
+                    if (all.find("holds days", at) < end) {
+                        err += all.substr(at, end - at);
+                    }
+                    at = end;
+                }
+                std::string expected;
+                for (std::size_t at = 0; at < c.expected.size();) {
+                    std::size_t end = c.expected.find(';', at);
+                    char later = 0, earlier = 0, day[11] = {}, app[8] = {};
+                    std::sscanf(c.expected.substr(at, end - at).c_str(), "%c: %c %10s %7s", &later,
+                                &earlier, day, app);
+                    expected += "[W] salesum: '" + paths[later - '1'] + "' holds days that '" +
+                                paths[earlier - '1'] + "' holds too (" + day + " for '" + app +
+                                "'), so both are counted\n";
+                    at = end + 1;
+                }
+                EXPECT_EQ(err, expected) << zone << " " << listed << " " << c.expected;
+            }
+        }
+    }
+    runSettings = RunSettings{};
 }
 
 // Neighbouring records of one label that share one date of their period keep
