@@ -90,20 +90,19 @@ void keepHeldDays(HeldDays& held, const char* path) {
     held.paths.emplace_back(path);
     for (auto& [appName, ranges] : held.current) {
         Runs& runs = held.earlier[appName];
-        for (const auto& [rangeFirst, rangeLast] : ranges) {
-            const DayRange range{rangeFirst, rangeLast};
+        for (const auto& [first, last] : ranges) {
             // The days no earlier report holds become this report's.
             std::vector<DayRange> gaps;
-            std::int64_t from = range.first;
-            for (auto run = firstRunFrom(runs, range.first);
-                 run != runs.end() && run->first <= range.last && from <= range.last; ++run) {
+            std::int64_t from = first;
+            for (auto run = firstRunFrom(runs, first);
+                 run != runs.end() && run->first <= last && from <= last; ++run) {
                 if (run->first > from) {
                     gaps.push_back({from, run->first - 1});
                 }
                 from = std::max(from, run->second.last + 1);
             }
-            if (from <= range.last) {
-                gaps.push_back({from, range.last});
+            if (from <= last) {
+                gaps.push_back({from, last});
             }
             for (const DayRange& gap : gaps) {
                 runs.emplace(gap.first, HeldDays::Run{gap.last, report});

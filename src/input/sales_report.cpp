@@ -28,12 +28,12 @@
 // The date texts of the last record line whose days were noted, and the
 // days they hold. Most lines of a report repeat them, so a line's days are
 // worked out only when its texts differ; each slot then notes them once.
+// Before any line, it stands for two empty texts, which hold no days.
 struct DayMemo {
     TextWords beginWords;
     TextWords endWords;
     std::size_t beginLength = 0;
     std::size_t endLength = 0;
-    bool remembered = false;
     bool dated = false;  // the texts hold days: range is set
     DayRange range;
     // Changes with every report and every new pair of texts: a slot whose
@@ -133,8 +133,8 @@ LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
 // Texts of at most 16 bytes are told apart by their words and length.
 inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
                           std::string_view endText) {
-    if (!days.remembered || beginText.size() != days.beginLength ||
-        endText.size() != days.endLength || beginText.size() > 16 || endText.size() > 16) {
+    if (beginText.size() != days.beginLength || endText.size() != days.endLength ||
+        beginText.size() > 16 || endText.size() > 16) {
         return false;
     }
     TextWords begin = textWords(beginText);
@@ -155,7 +155,6 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
     days.endWords = textWords(fields.endText);
     days.beginLength = fields.beginText.size();
     days.endLength = fields.endText.size();
-    days.remembered = true;
     days.dated = dayRangeOf(beginDate, endDate, days.range);
     ++days.stamp;
 }
@@ -364,11 +363,10 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     }
     PieceReader& reader = *memo.reader;
     startPieces(reader, file.get(), true);
+    // Every slot notes the days of this report's records anew.
+    ++memo.days.stamp;
     // The layout is chosen once, from the header: every line after it is
     // read the same way.
-    // Every slot notes the days of this report's records anew.
-    memo.days.remembered = false;
-    ++memo.days.stamp;
     ReportLayout layout = chooseLayout(peekFirstLine(reader));
     if (layout.missingColumn != nullptr) {
         // A header of today's layout that lacks a column: read by position,

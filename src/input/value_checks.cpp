@@ -45,7 +45,6 @@ void noteUnknownType(ValueChecks& checks, const RecordFields& fields, std::int64
         return;
     }
     checks.otherTypes.emplace(fields.typeText);
-    ++checks.otherTypeCount;
 }
 
 // What an unknown type counts as: by its number, a sale or an update when
@@ -127,10 +126,13 @@ void reportValueChecks(const ValueChecks& checks, const char* path,
                       std::to_string(type.count).c_str());
     }
     if (!checks.otherTypes.empty()) {
-        reportWarning(diagnostics,
-                      "'%s': and %s more kinds of unknown product type (%s in this report)\n", path,
-                      std::to_string(checks.otherTypes.size()).c_str(),
-                      std::to_string(checks.otherTypeCount).c_str());
+        std::int64_t others = checks.kinds[kUnknownProductType].count;
+        for (const UnknownType& type : checks.namedTypes) {
+            others -= type.count;
+        }
+        reportWarning(
+            diagnostics, "'%s': and %s more kinds of unknown product type (%s in this report)\n",
+            path, std::to_string(checks.otherTypes.size()).c_str(), std::to_string(others).c_str());
     }
     for (const CheckedKind& checked : checks.kinds) {
         if (checked.count == 0 || &checked == &checks.kinds[kUnknownProductType]) {

@@ -48,8 +48,7 @@ constexpr std::size_t kNamedUnknownTypes = 5;
 struct ValueChecks {
     CheckedKind kinds[kValueCheckCount];  // kUnknownProductType: every text together
     std::vector<UnknownType> namedTypes;  // at most kNamedUnknownTypes, as first met
-    std::set<std::string> otherTypes;
-    std::int64_t otherTypeCount = 0;
+    std::set<std::string> otherTypes;     // the texts past those named
 };
 
 // Counts one occurrence of the kind on the line. Returns the kind's entry
