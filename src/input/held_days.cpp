@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <tuple>
 
 #include "common/civil_calendar.h"
 #include "common/sales_record.h"
@@ -21,16 +22,35 @@ std::int64_t localDayOf(DateValue value) {
     return daysFromCivil(year, month, day);
 }
 
-using Runs = std::map<std::int64_t, HeldDays::Run>;
+using Runs = std::vector<AppDays::Run>;
 
 // The first of the disjoint runs that may share a day with the days from
 // first on.
 Runs::const_iterator firstRunFrom(const Runs& runs, std::int64_t first) {
-    auto at = runs.upper_bound(first);
-    if (at != runs.begin() && std::prev(at)->second.last >= first) {
+    if (runs.empty() || runs.back().last < first) {
+        return runs.end();  // the usual case: reports come in the order of their days
+    }
+    auto at =
+        std::upper_bound(runs.begin(), runs.end(), first,
+                         [](std::int64_t day, const AppDays::Run& run) { return day < run.first; });
+    if (at != runs.begin() && std::prev(at)->last >= first) {
         return std::prev(at);
     }
     return at;
+}
+
+// Drops the ranges noted twice for an application.
+void dropRepeats(std::vector<HeldDays::Noted>& noted) {
+    auto key = [](const HeldDays::Noted& n) {
+        return std::tuple(n.app, n.range.first, n.range.last);
+    };
+    std::sort(noted.begin(), noted.end(),
+              [&](const HeldDays::Noted& a, const HeldDays::Noted& b) { return key(a) < key(b); });
+    noted.erase(std::unique(noted.begin(), noted.end(),
+                            [&](const HeldDays::Noted& a, const HeldDays::Noted& b) {
+                                return key(a) == key(b);
+                            }),
+                noted.end());
 }
 
 }  // namespace
@@ -43,41 +63,41 @@ bool dayRangeOf(DateValue beginDate, DateValue endDate, DayRange& range) {
     return range.first <= range.last;
 }
 
-void noteHeldRange(HeldDays& held, std::string_view appName, DayRange range) {
-    auto app = held.current.find(appName);
-    if (app == held.current.end()) {
-        app = held.current.emplace(std::string(appName), HeldDays::Ranges()).first;
+void noteHeldRange(HeldDays& held, AppDays& app, DayRange range) {
+    held.current.push_back({&app, range});
+    if (held.current.size() >= held.compactAt) {
+        // A report whose lines alternate between periods notes them again
+        // and again.
+        dropRepeats(held.current);
+        held.compactAt = std::max<std::size_t>(256, 2 * held.current.size());
     }
-    app->second.emplace(range.first, range.last);
 }
 
 SharedDay findSharedDay(const HeldDays& held) {
     SharedDay shared;
-    for (const auto& [appName, ranges] : held.current) {
-        auto runs = held.earlier.find(appName);
-        if (runs == held.earlier.end()) {
-            continue;
-        }
-        bool found = false;
-        std::size_t report = 0;
-        std::int64_t day = 0;
-        for (const auto& [rangeFirst, rangeLast] : ranges) {
-            for (auto run = firstRunFrom(runs->second, rangeFirst);
-                 run != runs->second.end() && run->first <= rangeLast; ++run) {
-                std::int64_t first = std::max(rangeFirst, run->first);
-                if (!found || run->second.report < report ||
-                    (run->second.report == report && first < day)) {
-                    found = true;
-                    report = run->second.report;
-                    day = first;
-                }
+    const std::string* sharedName = nullptr;
+    for (const HeldDays::Noted& noted : held.current) {
+        const Runs& runs = noted.app->earlier;
+        for (auto run = firstRunFrom(runs, noted.range.first);
+             run != runs.end() && run->first <= noted.range.last; ++run) {
+            const std::size_t report = run->report;
+            const std::int64_t day = std::max(noted.range.first, run->first);
+            const std::string& name = *noted.app->name;
+            // The first report, then the first application in byte order,
+            // then the first day.
+            bool better = !shared.found || report < shared.report ||
+                          (report == shared.report &&
+                           (name < *sharedName || (&name == sharedName && day < shared.day)));
+            if (better) {
+                shared.found = true;
+                shared.report = report;
+                shared.day = day;
+                sharedName = &name;
             }
         }
-        // Applications come in byte order: a later one wins only with an
-        // earlier report.
-        if (found && (!shared.found || report < shared.report)) {
-            shared = {true, report, appName, day};
-        }
+    }
+    if (shared.found) {
+        shared.appName = *sharedName;
     }
     return shared;
 }
@@ -88,32 +108,38 @@ void keepHeldDays(HeldDays& held, const char* path) {
     }
     const std::size_t report = held.paths.size();
     held.paths.emplace_back(path);
-    for (auto& [appName, ranges] : held.current) {
-        Runs& runs = held.earlier[appName];
-        for (const auto& [first, last] : ranges) {
-            // The days no earlier report holds become this report's.
-            std::vector<DayRange> gaps;
-            std::int64_t from = first;
-            for (auto run = firstRunFrom(runs, first);
-                 run != runs.end() && run->first <= last && from <= last; ++run) {
-                if (run->first > from) {
-                    gaps.push_back({from, run->first - 1});
-                }
-                from = std::max(from, run->second.last + 1);
+    for (const HeldDays::Noted& noted : held.current) {
+        Runs& runs = noted.app->earlier;
+        const auto [first, last] = noted.range;
+        // The days no earlier report holds become this report's.
+        held.gaps.clear();
+        std::int64_t from = first;
+        auto run = firstRunFrom(runs, first);
+        const auto place = run - runs.cbegin();
+        for (; run != runs.end() && run->first <= last && from <= last; ++run) {
+            if (run->first > from) {
+                held.gaps.push_back({from, run->first - 1, report});
             }
-            if (from <= last) {
-                gaps.push_back({from, last});
-            }
-            for (const DayRange& gap : gaps) {
-                runs.emplace(gap.first, HeldDays::Run{gap.last, report});
-            }
+            from = std::max(from, run->last + 1);
+        }
+        if (from <= last) {
+            held.gaps.push_back({from, last, report});
+        }
+        // The gaps lie among the runs from place on, in order, and before
+        // every run that begins after the range.
+        for (const AppDays::Run& gap : held.gaps) {
+            auto at = std::upper_bound(
+                runs.begin() + place, runs.end(), gap.first,
+                [](std::int64_t day, const AppDays::Run& r) { return day < r.first; });
+            runs.insert(at, gap);
         }
     }
-    held.current.clear();
+    dropHeldDays(held);
 }
 
 void dropHeldDays(HeldDays& held) {
     held.current.clear();
+    held.compactAt = 256;
 }
 
 std::string formatHeldDay(std::int64_t day) {

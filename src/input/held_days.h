@@ -10,12 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <map>
-#include <set>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 #include "common/types.h"
@@ -25,28 +20,40 @@ struct DayRange {
     std::int64_t last = 0;  // inclusive
 };
 
-struct HeldDays {
-    // The reports read in full before this one, by their index in paths.
-    std::vector<std::string> paths;
-    // Per application, the days earlier reports hold, as disjoint runs keyed
-    // by their first day, each with the first report (in reading order) that
-    // held them: that report is the one a later report is told of.
+// What the reports read in full hold of one application: its days, as
+// disjoint runs in the order of their days, each with the first report (in
+// reading order) that held them, the one a later report is told of.
+// Reports come mostly in the order of their days, so a new run mostly goes
+// at the end.
+struct AppDays {
+    const std::string* name = nullptr;
     struct Run {
+        std::int64_t first = 0;
         std::int64_t last = 0;
         std::size_t report = 0;
     };
-    std::map<std::string, std::map<std::int64_t, Run>, std::less<>> earlier;
-    // The report being read: per application, the distinct ranges (first
-    // and last day) of its records.
-    using Ranges = std::set<std::pair<std::int64_t, std::int64_t>>;
-    std::map<std::string, Ranges, std::less<>> current;
+    std::vector<Run> earlier;
+};
+
+struct HeldDays {
+    // The reports read in full before this one, by their index in the runs.
+    std::vector<std::string> paths;
+    // The report being read: the ranges of its records, by application,
+    // noted once per application and pair of date texts.
+    struct Noted {
+        AppDays* app = nullptr;
+        DayRange range;
+    };
+    std::vector<Noted> current;
+    std::size_t compactAt = 256;     // repeats are dropped when current grows to this
+    std::vector<AppDays::Run> gaps;  // reused while a report is kept
 };
 
 // The days a record with these dates holds; false when it holds none.
 bool dayRangeOf(DateValue beginDate, DateValue endDate, DayRange& range);
 
 // Notes that the report being read holds the range for the application.
-void noteHeldRange(HeldDays& held, std::string_view appName, DayRange range);
+void noteHeldRange(HeldDays& held, AppDays& app, DayRange range);
 
 // A day that the report being read holds for an application, and that an
 // earlier report holds too.

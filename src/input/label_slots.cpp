@@ -7,18 +7,20 @@
 
 namespace {
 
-RecordList& listOf(LabelSlots& labels, AppRecords& appRecords, std::string_view appName) {
+AppSlot& appOf(LabelSlots& labels, AppRecords& appRecords, std::string_view appName) {
     auto found = labels.lists.find(appName);
     if (found != labels.lists.end()) {
-        return *found->second;
+        return found->second;
     }
     auto [entry, added] = appRecords.try_emplace(std::string(appName));
     RecordList& list = entry->second;
     if (added) {
         list.summaryOnly = labels.summaryOnly;  // the list is read this way throughout
     }
-    labels.lists.emplace(std::string(appName), &list);
-    return list;
+    auto made = labels.lists.try_emplace(std::string(appName)).first;
+    made->second.list = &list;
+    made->second.days.name = &made->first;  // the key stays where it is
+    return made->second;
 }
 
 // Mixes the three texts' first and last bytes and lengths. Texts that share
@@ -43,12 +45,12 @@ LabelSlot& slotOf(LabelSlots& labels, AppRecords& appRecords, std::string_view a
         slot.currency == currency) {
         return slot;
     }
-    slot.list = &listOf(labels, appRecords, appName);
+    slot.app = &appOf(labels, appRecords, appName);
+    slot.list = slot.app->list;
     slot.label = internLabel(*slot.list, appName, auxText, currency);
     slot.appName.assign(appName);
     slot.auxText.assign(auxText);
     slot.currency.assign(currency);
     slot.hasPeriod = false;
-    slot.dayStamp = 0;
     return slot;
 }

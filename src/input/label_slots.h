@@ -14,6 +14,16 @@
 #include <vector>
 
 #include "common/types.h"
+#include "input/held_days.h"
+
+// What the reader keeps of one application beside its list.
+struct AppSlot {
+    RecordList* list = nullptr;
+    // The reader's stamp of the days last noted for the application; 0:
+    // none.
+    std::uint64_t dayStamp = 0;
+    AppDays days;  // what the reports read in full hold of it
+};
 
 // A recently seen triple with the list it belongs to, its label there and
 // the period of its last record.
@@ -22,14 +32,12 @@ struct LabelSlot {
     std::string auxText;  // the country code
     std::string currency;
     RecordList* list = nullptr;  // none: the slot is empty
+    AppSlot* app = nullptr;      // the list's application
     std::uint32_t label = 0;
     bool hasPeriod = false;
     std::uint32_t period = 0;
     DateValue beginDate = 0;
     DateValue endDate = 0;
-    // The reader's stamp of the days last noted for this triple's
-    // application (see held_days.h); 0: none.
-    std::uint64_t dayStamp = 0;
 };
 
 // The slots of one run's reading, and its lists by application name. They
@@ -37,7 +45,7 @@ struct LabelSlot {
 struct LabelSlots {
     static constexpr std::size_t kSlotCount = 2048;
     std::vector<LabelSlot> slots = std::vector<LabelSlot>(kSlotCount);
-    std::unordered_map<std::string, RecordList*, TextHash, std::equal_to<>> lists;
+    std::unordered_map<std::string, AppSlot, TextHash, std::equal_to<>> lists;
     bool summaryOnly = false;  // the lists made keep only their sums
 };
 

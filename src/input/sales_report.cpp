@@ -27,7 +27,8 @@
 
 // The date texts of the last record line whose days were noted, and the
 // days they hold. Most lines of a report repeat them, so a line's days are
-// worked out only when its texts differ; each slot then notes them once.
+// worked out only when its texts differ; each application then notes them
+// once.
 // Before any line, it stands for two empty texts, which hold no days.
 struct DayMemo {
     TextWords beginWords;
@@ -36,8 +37,8 @@ struct DayMemo {
     std::size_t endLength = 0;
     bool dated = false;  // the texts hold days: range is set
     DayRange range;
-    // Changes with every report and every new pair of texts: a slot whose
-    // stamp differs has not noted these days yet.
+    // Changes with every report and every new pair of texts: an application
+    // whose stamp differs has not noted these days yet.
     std::uint64_t stamp = 0;
 };
 
@@ -167,10 +168,12 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
     if (!sameDateTexts(days, fields.beginText, fields.endText)) {
         rememberDateTexts(context, fields, beginDate, endDate);
     }
-    if (slot.dayStamp != days.stamp) {
-        slot.dayStamp = days.stamp;
+    // Noted once per application: its labels share the days.
+    AppSlot& app = *slot.app;
+    if (app.dayStamp != days.stamp) {
+        app.dayStamp = days.stamp;
         if (days.dated) {
-            noteHeldRange(context.memo.held, fields.appName, days.range);
+            noteHeldRange(context.memo.held, app.days, days.range);
         }
     }
 }
@@ -363,7 +366,7 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     }
     PieceReader& reader = *memo.reader;
     startPieces(reader, file.get(), true);
-    // Every slot notes the days of this report's records anew.
+    // Every application notes the days of this report's records anew.
     ++memo.days.stamp;
     // The layout is chosen once, from the header: every line after it is
     // read the same way.
