@@ -7,22 +7,23 @@
 #include <ctime>
 #include <string>
 
+#include "common/sales_record.h"
 #include "fuzz_support.h"
 #include "input/date_value.h"
 #include "report/record_listing.h"
 
 namespace {
 
-constexpr DateValue kLastFormattableSecond = 32535215999;  // 3000-12-31 23:59:59 UTC
-
 void useZone(const char* zone) {
     setenv("TZ", zone, 1);
     tzset();
 }
 
+// Only a date that did not convert shows nothing; any other value shows its
+// local day.
 void checkShortDate(DateValue value) {
     std::string text = formatShortDate(value);
-    if (value < 0 || value > kLastFormattableSecond) {
+    if (value == kFailedDate) {
         FUZZ_CHECK(text.empty());
         return;
     }
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkShortDate(raw);
         if (!day.empty() && value >= 0) {
             FUZZ_CHECK((value + zone.offset) % 86400 == 0);
-            FUZZ_CHECK(formatShortDate(value + zone.offset) == day);
+            FUZZ_CHECK(formatShortDate(value) == day);  // the listing shows the local day
         }
         if (!day.empty() && zone.offset == 0) {
             FUZZ_CHECK(value >= 0);
