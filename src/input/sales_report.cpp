@@ -16,6 +16,7 @@
 #include "input/held_days.h"
 #include "input/label_slots.h"
 #include "input/named_columns.h"
+#include "input/reading/byte_scan.h"
 #include "input/reading/content_digest.h"
 #include "input/reading/field_splitter.h"
 #include "input/reading/file_handle.h"
@@ -28,8 +29,7 @@
 // The date texts of the last record line whose days were noted, and the
 // days they hold. Most lines of a report repeat them, so a line's days are
 // worked out only when its texts differ; each application then notes them
-// once.
-// Before any line, it stands for two empty texts, which hold no days.
+// once. Before any line, its lengths of 0 match no texts.
 struct DayMemo {
     TextWords beginWords;
     TextWords endWords;
@@ -131,17 +131,22 @@ LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
             listed || runSettings.startDate != 0 || runSettings.endLimit != 0};
 }
 
-// Texts of at most 16 bytes are told apart by their words and length.
+// Texts of 8 to 16 bytes (every usual date) are told apart by their length
+// and their first and last eight bytes; any other text is never taken for
+// the one before, and is worked out anew.
 inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
                           std::string_view endText) {
-    if (beginText.size() != days.beginLength || endText.size() != days.endLength ||
-        beginText.size() > 16 || endText.size() > 16) {
+    using byte_scan_detail::loadWord;
+    if (beginText.size() - 8 > 8 || endText.size() - 8 > 8 ||
+        beginText.size() != days.beginLength || endText.size() != days.endLength) {
         return false;
     }
-    TextWords begin = textWords(beginText);
-    TextWords end = textWords(endText);
-    return begin.head == days.beginWords.head && begin.tail == days.beginWords.tail &&
-           end.head == days.endWords.head && end.tail == days.endWords.tail;
+    const char* begin = beginText.data();
+    const char* end = endText.data();
+    return ((loadWord(begin) ^ days.beginWords.head) |
+            (loadWord(begin + beginText.size() - 8) ^ days.beginWords.tail) |
+            (loadWord(end) ^ days.endWords.head) |
+            (loadWord(end + endText.size() - 8) ^ days.endWords.tail)) == 0;
 }
 
 // Remembers the record's date texts and the days they hold.
@@ -152,8 +157,15 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
         beginDate = convertDateToken(fields.beginText, context.memo.dates);
         endDate = convertDateToken(fields.endText, context.memo.dates);
     }
-    days.beginWords = textWords(fields.beginText);
-    days.endWords = textWords(fields.endText);
+    // Only texts of 8 to 16 bytes are compared, by these words.
+    auto wordsOf = [](std::string_view text) {
+        return text.size() < 8
+                   ? TextWords{}
+                   : TextWords{byte_scan_detail::loadWord(text.data()),
+                               byte_scan_detail::loadWord(text.data() + text.size() - 8)};
+    };
+    days.beginWords = wordsOf(fields.beginText);
+    days.endWords = wordsOf(fields.endText);
     days.beginLength = fields.beginText.size();
     days.endLength = fields.endText.size();
     days.dated = dayRangeOf(beginDate, endDate, days.range);
