@@ -52,6 +52,7 @@ const std::map<std::string, std::string> kWindowsTimeZones = {
     {"Asia/Tokyo", "JST-9"},
     {"Europe/Berlin", "CET-1CEST"},
     {"America/New_York", "EST5EDT"},
+    {"America/Los_Angeles", "PST8PDT"},
 };
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
