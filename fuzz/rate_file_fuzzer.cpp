@@ -1,4 +1,5 @@
 // Bytes of a rate file through the rate reader.
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -13,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!currency.empty());
         FUZZ_CHECK(currency.back() != ' ');
         FUZZ_CHECK(currency.find_first_of(std::string("=\t\n\0", 4)) == std::string::npos);
+        FUZZ_CHECK(std::isfinite(rate) && rate > 0.0);  // only usable rates are stored
     }
     return 0;
 }
