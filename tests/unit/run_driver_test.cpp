@@ -1,5 +1,6 @@
-// The program name used in messages, and the command lines that end the run
-// before anything is read.
+// The program name used in messages, the command lines that end the run
+// before anything is read (or, for the one-day window, do not), and the
+// warning about a pattern that names a directory.
 #include "cli/run_driver.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/option_scanner.h"
 #include "common/output.h"
 #include "common/run_settings.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -31,8 +34,8 @@ struct EndedRun {
 
 class EndsAfterTheScan : public ::testing::TestWithParam<EndedRun> {};
 
-// Each pattern here would match nothing: a run that went on to read would
-// say so on standard error.
+// Each pattern here matches nothing: a run that goes on to read says so on
+// standard error.
 TEST_P(EndsAfterTheScan, WithItsStatusAndMessages) {
     const EndedRun& c = GetParam();
     std::vector<std::string> storage = {"prog"};
@@ -72,6 +75,11 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  "",
                  "[E] prog: the date window is empty: -s 20240302 is after -e 20240301\n"},
+        // A window of one day is not empty: the run goes on to read.
+        EndedRun{{"-s", "03/01/2024", "-e", "20240301", "S_NONE*"},
+                 0,
+                 "Apps count: 0\n\n",
+                 "[W] prog: no file matches 'S_NONE*'\n"},
         EndedRun{{"-s", "x", "-e", "20240301", "S_NONE*"},
                  1,
                  "",
@@ -80,5 +88,38 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  "",
                  "[E] prog: bad date 'x' for -s: use YYYYMMDD or MM/DD/YYYY\n"}));
+
+// Only a pattern without wildcards that names a directory is warned about;
+// the suggestion adds no second slash. The directory literally named "w*"
+// is matched as a pattern, so it is not one.
+TEST(WarnIfPatternIsDirectory, OnlyAPlainDirectoryName) {
+    ScratchDirectory scratch;
+    scratch.makeDirectory("week");
+    scratch.write("S_W_1", "header\n");
+    scratch.makeDirectory("w*");
+    const std::string d = scratch.path + "/";
+    const std::string suggestion =
+        "' is a directory: give a pattern of report names inside it, "
+        "such as '";
+    const struct {
+        std::string pattern;
+        std::string err;
+    } cases[] = {
+        {d + "week", "[W] prog: '" + d + "week" + suggestion + d + "week/S_*'\n"},
+        {d + "week/", "[W] prog: '" + d + "week/" + suggestion + d + "week/S_*'\n"},
+        {d + "S_W_1", ""},
+        {d + "missing", ""},
+        {d + "w*", ""},
+        {d + "wee?", ""},
+        {"", ""},
+    };
+    const Diagnostics diagnostics{"prog"};
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        bool warned = warnIfPatternIsDirectory(c.pattern, diagnostics);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.err) << c.pattern;
+        EXPECT_EQ(warned, !c.err.empty()) << c.pattern;
+    }
+}
 
 }  // namespace
