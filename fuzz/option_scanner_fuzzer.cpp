@@ -21,6 +21,12 @@ bool pointsInto(const char* p, const std::vector<std::string>& arguments) {
     return false;
 }
 
+// The options of a run, with one long name that takes an argument.
+constexpr OptionForm kForms[] = {
+    {'h', "help", false}, {'v', "verbose", false}, {'c', "rates", true},
+    {'s', nullptr, true}, {'e', nullptr, true},    {kLongNameOnly, "strict", false},
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -46,9 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every call consumes at least one character or ends the scan.
     std::size_t callsLeft = input.size() + 2;
     int letter = 0;
-    while ((letter = nextOption(argc, argv.data(), "hvc:s:e:")) != -1) {
+    while ((letter = nextOption(argc, argv.data(), kForms)) != kOptionsEnd) {
         FUZZ_CHECK(callsLeft-- > 0);
-        FUZZ_CHECK(std::strchr("hvcse?", letter) != nullptr);
+        FUZZ_CHECK(letter == kLongNameOnly || std::strchr("hvcse?:", letter) != nullptr);
         FUZZ_CHECK(optionScanner.optionIndex <= argc);
         const char* argument = optionScanner.optionArgument;
         FUZZ_CHECK((argument != nullptr) == (letter == 'c' || letter == 's' || letter == 'e'));

@@ -5,12 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/option_scanner.h"
-#include "cli/version.h"
+#include "cli/command_line.h"
 #include "common/diagnostics.h"
 #include "common/output.h"
 #include "common/run_settings.h"
-#include "input/date_value.h"
 #include "input/rate_file.h"
 #include "input/sales_report.h"
 #include "platform/directory_search.h"
@@ -21,93 +19,6 @@
 
 namespace {
 
-// A date of -s or -e. One the parser would read as some other day is
-// refused: the run then ends before reading anything.
-DateValue readDateOption(const char* text, char letter, Diagnostics& diagnostics) {
-    if (!isWellFormedDate(text)) {
-        reportError(diagnostics, "bad date '%s' for -%c: use YYYYMMDD or MM/DD/YYYY\n", text,
-                    letter);
-    }
-    return parseDate(text);
-}
-
-// "--help" or "--version" where an option would be read: the scanner would
-// otherwise take them for clusters of letters ("-v -e rsion").
-bool isLongOption(int argumentCount, char* arguments[], const char* name) {
-    if (optionScanner.scanPosition != nullptr || optionScanner.optionIndex >= argumentCount) {
-        return false;
-    }
-    const char* argument = arguments[optionScanner.optionIndex];
-    return argument != nullptr && std::strcmp(argument, name) == 0;
-}
-
-// Fills the run settings from the options. Returns the status the run ends
-// with when an option asked for the usage text or the version, which are
-// printed then; none when the run goes on.
-std::optional<int> scanOptions(int argumentCount, char* arguments[], OutputSink& out,
-                               Diagnostics& diagnostics) {
-    const char* programName = diagnostics.programName;
-    for (;;) {
-        if (isLongOption(argumentCount, arguments, "--help")) {
-            printUsage(out, programName);
-            return 0;
-        }
-        if (isLongOption(argumentCount, arguments, "--version")) {
-            printVersion(out, programName);
-            return 0;
-        }
-        int letter = nextOption(argumentCount, arguments, "hvjc:s:e:");
-        if (letter == -1) {
-            break;
-        }
-        switch (letter) {
-            case 'c':
-                runSettings.ratePath = optionScanner.optionArgument;
-                break;
-            case 'e':
-                runSettings.endLimit =
-                    readDateOption(optionScanner.optionArgument, 'e', diagnostics);
-                break;
-            case 'h':
-                printUsage(out, programName);
-                return 0;
-            case 'j':
-                runSettings.jsonOutput = true;
-                break;
-            case 's':
-                runSettings.startDate =
-                    readDateOption(optionScanner.optionArgument, 's', diagnostics);
-                break;
-            case 'v':
-                ++runSettings.verbosity;
-                break;
-            default:
-                break;  // already diagnosed by the scanner
-        }
-    }
-    if (optionScanner.optionIndex < argumentCount) {
-        runSettings.filePattern = arguments[optionScanner.optionIndex];
-    }
-    // Standard output holds one JSON document and nothing else, so records
-    // are not listed while they are read: -v -v then means -v.
-    if (runSettings.jsonOutput && runSettings.verbosity > 1) {
-        runSettings.verbosity = 1;
-    }
-    return std::nullopt;
-}
-
-// Arguments after the pattern are ignored; most often they are what a shell
-// made of an unquoted pattern, so the user learns why only one file was read.
-void warnAboutFurtherArguments(int argumentCount, const Diagnostics& diagnostics) {
-    int further = argumentCount - optionScanner.optionIndex - 1;
-    if (further > 0) {
-        reportWarning(diagnostics,
-                      "%d further argument(s) ignored after the pattern '%s'; quote the pattern "
-                      "so that the shell does not expand it\n",
-                      further, runSettings.filePattern->c_str());
-    }
-}
-
 // Entries are taken when they are read-only, directories or archives, and
 // neither hidden nor system.
 bool isTakenEntry(const DirectoryEntry& entry) {
@@ -117,13 +28,19 @@ bool isTakenEntry(const DirectoryEntry& entry) {
            entry.name != "." && entry.name != "..";
 }
 
+// What reading the matching reports found, for the warnings after it.
+struct ReadingOutcome {
+    bool nothingTaken = false;     // the search went through and took no entry
+    std::int64_t recordLines = 0;  // read, inside the date window or not
+};
+
 // Reads every taken entry matching the pattern. Each is opened in the
 // directory searched: the pattern's directory part followed by the name. For
 // the JSON report, the paths of the taken entries are kept in takenPaths; the
 // text report names them with -v.
-void readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
-                         std::vector<std::string>& takenPaths, OutputSink& out,
-                         Diagnostics& diagnostics) {
+ReadingOutcome readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
+                                   std::vector<std::string>& takenPaths, OutputSink& out,
+                                   Diagnostics& diagnostics) {
     DirectorySearch search;
     DirectoryEntry entry;
     // Without -v no record is listed, so the tables' sums are all that is
@@ -161,8 +78,27 @@ void readMatchingReports(const std::string& filePattern, AppRecords& appRecords,
         std::string directory = prefix.empty() ? std::string(".") : std::string(prefix);
         reportError(diagnostics, "cannot read directory '%s': %s\n", directory.c_str(),
                     std::strerror(listingError));
-    } else if (!anyTaken) {
-        reportWarning(diagnostics, "no file matches '%s'\n", filePattern.c_str());
+    }
+    return {listingError == 0 && !anyTaken, recordLinesRead(*memo)};
+}
+
+// A search that took nothing is named, unless the pattern was already named
+// as a directory.
+void warnAboutEmptySearch(const ReadingOutcome& reading, bool patternIsDirectory,
+                          const Diagnostics& diagnostics) {
+    if (reading.nothingTaken && !patternIsDirectory) {
+        reportWarning(diagnostics, "no file matches '%s'\n", runSettings.filePattern->c_str());
+    }
+}
+
+// Reports that held records of which the date window kept none: the tables
+// are empty because of the window, not of the reports.
+void warnAboutEmptyWindow(const ReadingOutcome& reading, const AppRecords& appRecords,
+                          const Diagnostics& diagnostics) {
+    const bool windowSet = runSettings.startDate != 0 || runSettings.endLimit != 0;
+    if (windowSet && reading.recordLines > 0 && appRecords.empty()) {
+        reportWarning(diagnostics, "none of the %lld records read falls inside the date window\n",
+                      static_cast<long long>(reading.recordLines));
     }
 }
 
@@ -176,26 +112,15 @@ void warnAboutUnconvertedCurrencies(const ReportTally& tally, const Diagnostics&
     }
 }
 
+// 1 after any failure, and with --strict after any warning too.
+int exitStatusOf(const Diagnostics& diagnostics) {
+    return diagnostics.failed || (runSettings.strict && diagnostics.warned) ? 1 : 0;
+}
+
 }  // namespace
 
 const char* programNameOf(int argumentCount, char* const arguments[]) {
     return argumentCount > 0 && arguments[0] != nullptr ? arguments[0] : "salesum";
-}
-
-void printUsage(OutputSink& out, const char* programName) {
-    const char* p = programName;
-    writeFormatted(out, "%s v %s\n", p, kSalesumVersion);
-    writeText(out, "Made by the sales report tools team.\n\n");
-    writeFormatted(out, "%s [-v] [-c configfile] [-s startdate] [-e enddate] file(s)\n\n", p);
-    writeFormatted(out, "%s [options] S_W* \n", p);
-    writeFormatted(out, "%s [options] S_D* \n\n", p);
-    writeFormatted(out, "%s -c config.cfg -s 20081101 -e 20081130 S_W* \n", p);
-    writeFormatted(out, "%s -v S_D* \n", p);
-    writeText(out, "\nNote: file(s) must reside in the current directory.\n\n");
-}
-
-void printVersion(OutputSink& out, const char* programName) {
-    writeFormatted(out, "%s v %s\n", programName, kSalesumVersion);
 }
 
 int runSalesum(int argumentCount, char* arguments[], OutputSink& out) {
@@ -205,24 +130,29 @@ int runSalesum(int argumentCount, char* arguments[], OutputSink& out) {
         return 0;
     }
     Diagnostics diagnostics{programName};
-    if (std::optional<int> status = scanOptions(argumentCount, arguments, out, diagnostics)) {
+    if (std::optional<int> status = scanCommandLine(argumentCount, arguments, out, diagnostics)) {
         return *status;
     }
     if (diagnostics.failed) {
-        return 1;  // a bad date: the window would select other days
+        return 1;  // a bad option or date, or an empty window: nothing is read
     }
     if (!runSettings.filePattern) {
         writeText(out, "missing file(s)\n");
         return -1;
     }
-    warnAboutFurtherArguments(argumentCount, diagnostics);
+    const std::string& filePattern = *runSettings.filePattern;
+    warnAboutFurtherArguments(argumentCount, arguments, diagnostics);
+    const bool patternIsDirectory = warnIfPatternIsDirectory(filePattern, diagnostics);
     RateTable rateTable;
     if (runSettings.ratePath) {
         readRateFile(runSettings.ratePath->c_str(), rateTable, diagnostics);
     }
     AppRecords appRecords;
     std::vector<std::string> takenPaths;
-    readMatchingReports(*runSettings.filePattern, appRecords, takenPaths, out, diagnostics);
+    const ReadingOutcome reading =
+        readMatchingReports(filePattern, appRecords, takenPaths, out, diagnostics);
+    warnAboutEmptySearch(reading, patternIsDirectory, diagnostics);
+    warnAboutEmptyWindow(reading, appRecords, diagnostics);
 
     const ReportTally tally = tallyReport(appRecords, rateTable);
     if (runSettings.jsonOutput) {
@@ -231,5 +161,5 @@ int runSalesum(int argumentCount, char* arguments[], OutputSink& out) {
         printTextReport(out, appRecords, tally, runSettings.verbosity != 0);
     }
     warnAboutUnconvertedCurrencies(tally, diagnostics);
-    return diagnostics.failed ? 1 : 0;
+    return exitStatusOf(diagnostics);
 }

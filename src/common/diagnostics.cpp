@@ -33,4 +33,5 @@ void reportWarning(const Diagnostics& diagnostics, const char* format, ...) {
     va_start(arguments, format);
     printMessage("W", diagnostics.programName, format, arguments);
     va_end(arguments);
+    diagnostics.warned = true;
 }

@@ -20,12 +20,16 @@
 struct Diagnostics {
     const char* programName = "salesum";
     bool failed = false;  // set by the first failure
+    // Set by the first warning. A warning is a fact about what was printed,
+    // so it is noted also where the Diagnostics is lent read-only.
+    mutable bool warned = false;
 };
 
 // Prints "[E] <prog>: " and the formatted text, and marks the run failed.
 void reportError(Diagnostics& diagnostics, const char* format, ...) SALESUM_PRINTF_LIKE(2, 3);
 
-// Prints "[W] <prog>: " and the formatted text.
+// Prints "[W] <prog>: " and the formatted text, and notes that the run
+// warned.
 void reportWarning(const Diagnostics& diagnostics, const char* format, ...)
     SALESUM_PRINTF_LIKE(2, 3);
 

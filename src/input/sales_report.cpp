@@ -51,7 +51,8 @@ struct ReadingMemo {
     // of their content; equal keys are confirmed byte for byte.
     std::map<ContentKey, std::vector<std::string>> contents;
     DayMemo days;
-    HeldDays held;  // the days each report read holds, per application
+    HeldDays held;                 // the days each report read holds, per application
+    std::int64_t recordLines = 0;  // of every report read so far, in or out of the window
 };
 
 void ReadingMemoDeleter::operator()(ReadingMemo* memo) const {
@@ -224,7 +225,7 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
 // from 1 (the header), and what its values held so far.
 struct ReportProgress {
     std::int64_t line = 1;
-    bool anyRecordLine = false;
+    std::int64_t recordLines = 0;
     ValueChecks checks;
 };
 
@@ -267,7 +268,7 @@ void readRecordsByPosition(PieceReader& reader, const LineContext& context,
         }
         int tokenCount = splitRecordFields(piece, fields, context.listed);
         if (tokenCount > 0) {
-            progress.anyRecordLine = true;
+            ++progress.recordLines;
             if (tokenCount < kTokensNeeded) {
                 noteShortLine(progress.checks, progress.line, tokenCount, kTokensNeeded);
             }
@@ -304,7 +305,7 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const Li
         if (kind == NamedLine::kNoRecord) {
             continue;
         }
-        progress.anyRecordLine = true;
+        ++progress.recordLines;
         if (kind == NamedLine::kShortRecord) {
             noteShortLine(progress.checks, progress.line, countFields(line), layout.fieldsNeeded);
         }
@@ -356,6 +357,10 @@ void reportUnreadable(Diagnostics& diagnostics, const char* path, const char* re
 
 }  // namespace
 
+std::int64_t recordLinesRead(const ReadingMemo& memo) {
+    return memo.recordLines;
+}
+
 ReadingMemoHandle startReading(bool summaryOnly, RecordSeen onRecord) {
     ReadingMemoHandle memo(new ReadingMemo);
     memo->labels.summaryOnly = summaryOnly;
@@ -398,6 +403,7 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     } else {
         readRecordsByPosition(reader, context, progress);
     }
+    memo.recordLines += progress.recordLines;
     // Records read before a failure stay: the message says the rest is lost,
     // and nothing more is said of the report.
     if (sourceFailed(reader.source)) {
@@ -407,7 +413,7 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     }
     reportValueChecks(progress.checks, path, diagnostics);
     // A copy is named as such, and only so.
-    if (!(progress.anyRecordLine && checkTakenTwice(memo, path, reader, diagnostics))) {
+    if (!(progress.recordLines != 0 && checkTakenTwice(memo, path, reader, diagnostics))) {
         checkDaysHeldTwice(memo.held, path, diagnostics);
     }
     keepHeldDays(memo.held, path);

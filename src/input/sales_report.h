@@ -1,6 +1,7 @@
 // Reading sales report files into records grouped by application.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -35,3 +36,8 @@ ReadingMemoHandle startReading(bool summaryOnly, RecordSeen onRecord = nullptr);
 // reported as a failure; the records read before it stay.
 void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo,
                      Diagnostics& diagnostics);
+
+// The record lines of every report read with the memo so far, those outside
+// the date window included: the lines that yielded fields, each piece of a
+// line cut by the piece limit counted as the record line it was read as.
+std::int64_t recordLinesRead(const ReadingMemo& memo);

@@ -54,3 +54,7 @@ void splitPattern(std::string_view pattern, std::string& directory, std::string_
 // The pattern's part up to and including its last path separator, empty when
 // it has none. An entry's name put after it gives the entry's path.
 std::string_view directoryPrefix(std::string_view pattern);
+
+// True when path names an existing directory (a symbolic link to one
+// included). A trailing separator is allowed.
+bool namesDirectory(const std::string& path);

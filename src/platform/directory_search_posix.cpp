@@ -128,3 +128,8 @@ void closeSearch(DirectorySearch& search) {
     search.entries.clear();
     search.next = 0;
 }
+
+bool namesDirectory(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}

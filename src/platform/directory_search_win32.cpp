@@ -131,3 +131,8 @@ void closeSearch(DirectorySearch& search) {
     }
     search.namePattern.clear();
 }
+
+bool namesDirectory(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}

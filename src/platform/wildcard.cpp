@@ -39,3 +39,7 @@ bool matchesWildcard(std::string_view pattern, std::string_view name) {
     }
     return p == pattern.size();
 }
+
+bool holdsWildcard(std::string_view pattern) {
+    return pattern.find_first_of("*?") != std::string_view::npos;
+}

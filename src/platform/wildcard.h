@@ -8,3 +8,7 @@
 // character; every other character matches itself, with ASCII letters
 // compared case-insensitively. The whole name must match.
 bool matchesWildcard(std::string_view pattern, std::string_view name);
+
+// True when the pattern holds a '*' or a '?', so that it may match names
+// other than its own text.
+bool holdsWildcard(std::string_view pattern);

@@ -312,4 +312,34 @@ TEST(ReadSalesReport, DropsRecordsOutsideTheDateWindow) {
     runSettings = RunSettings{};
 }
 
+// Every record line read counts, inside the date window or not, in both
+// layouts; a header, a blank line and a line of empty fields do not, and each
+// piece of a line longer than a piece counts as the record line it is read as.
+TEST(ReadSalesReport, CountsEveryRecordLineRead) {
+    ScopedTimeZone zone("UTC0");
+    const std::string byName =
+        "Title\tProduct Type Identifier\tUnits\tDeveloper Proceeds\tBegin Date\tEnd Date\t"
+        "Currency of Proceeds\n"
+        "Chess\t1\t5\t1.40\t11/02/2008\t11/08/2008\tUSD\n\t\t\n\n"
+        "Chess\t7\t1\t0\t11/02/2008\t11/08/2008\tUSD\n";
+    const std::size_t shortLength = reportLine({{22, ""}}).size() - 1;
+    const std::string byPosition = kReportHeader + reportLine() + "\n" +
+                                   reportLine({{22, std::string(600 - shortLength, 'p')}});
+    runSettings = RunSettings{};
+    runSettings.startDate = parseDate("20090101");  // after every record
+    ScratchDirectory scratch;
+    AppRecords appRecords;
+    ReadingMemoHandle memo = startReading(true);
+    Diagnostics diagnostics;
+    testing::internal::CaptureStderr();  // the long line's warnings
+    EXPECT_EQ(recordLinesRead(*memo), 0);
+    readSalesReport(scratch.write("S_W_1", byPosition).c_str(), appRecords, *memo, diagnostics);
+    EXPECT_EQ(recordLinesRead(*memo), 3);
+    readSalesReport(scratch.write("S_W_2", byName).c_str(), appRecords, *memo, diagnostics);
+    EXPECT_EQ(recordLinesRead(*memo), 5);
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(appRecords.empty());
+    runSettings = RunSettings{};
+}
+
 }  // namespace
