@@ -16,39 +16,6 @@ void appendByteEscape(std::string& out, unsigned char byte) {
     out.append(escape, sizeof escape);
 }
 
-// The length of the well-formed UTF-8 sequence that text starts with, or 0
-// when its first byte starts none: a stray continuation byte, an overlong
-// form, a surrogate, a code point past U+10FFFF or a cut-off sequence.
-std::size_t utf8SequenceLength(std::string_view text) {
-    auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = 0;
-    unsigned char low = 0x80;  // range of the second byte
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;   // shorter forms exist below
-        high = lead == 0xED ? 0x9F : 0xBF;  // surrogates above
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;  // past U+10FFFF above
-    } else {
-        return 0;
-    }
-    if (text.size() < length) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        auto next = static_cast<unsigned char>(text[i]);
-        if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) {
-            return 0;
-        }
-    }
-    return length;
-}
-
 // Printable ASCII other than the two characters JSON escapes.
 bool isPlainByte(unsigned char byte) {
     return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
@@ -85,6 +52,36 @@ bool localCalendarDay(std::time_t value, std::tm& broken) {
 }
 
 }  // namespace
+
+std::size_t utf8SequenceLength(std::string_view text) {
+    auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    unsigned char low = 0x80;  // range of the second byte
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;   // shorter forms exist below
+        high = lead == 0xED ? 0x9F : 0xBF;  // surrogates above
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;  // past U+10FFFF above
+    } else {
+        return 0;
+    }
+    if (text.size() < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        auto next = static_cast<unsigned char>(text[i]);
+        if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) {
+            return 0;
+        }
+    }
+    return length;
+}
 
 void appendJsonString(std::string& out, std::string_view text) {
     out += '"';
