@@ -71,7 +71,9 @@ void writeLeftAligned(OutputSink& out, std::string_view text, int width) {
         text =
             text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
     }
-    writeText(out, text);
+    if (!text.empty()) {
+        writeText(out, text);  // a sink that holds nothing yet has no room to point at
+    }
     std::size_t shown = displayWidth(text);
     if (width > 0 && static_cast<std::size_t>(width) > shown) {
         writeRepeated(out, width - static_cast<int>(shown), ' ');
