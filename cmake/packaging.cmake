@@ -5,6 +5,9 @@
 # The package version is PROJECT_VERSION, the same number the usage text
 # prints. Runtime dependencies are derived from the binary by dpkg-shlibdeps
 # (package dpkg-dev), so they follow whatever the build machine links against.
+# Building needs libutf8proc-dev (cmake/width_table.cmake), but the program
+# carries its width table compiled in and does not link utf8proc, so the
+# package does not depend on libutf8proc2.
 
 set(SALESUM_PACKAGE_MAINTAINER "salesum developers <salesum@example.org>"
     CACHE STRING "Maintainer field of the Debian package")

@@ -13,6 +13,9 @@ command -v wine >/dev/null || missing+=(wine)
 [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
 # zlib for the Windows program, linked statically.
 [ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || missing+=(libz-mingw-w64-dev)
+# The build machine's utf8proc, from which the width table compiled into the
+# Windows program is written (a tool built for this machine writes it).
+[ -f /usr/include/utf8proc.h ] || missing+=(libutf8proc-dev)
 if [ ${#missing[@]} -gt 0 ]; then
     start=$SECONDS
     installPackages --no-install-recommends "${missing[@]}"

@@ -15,9 +15,35 @@ void appendByteEscape(std::string& out, unsigned char byte) {
     out.append(escape, sizeof escape);
 }
 
-// The length of the well-formed UTF-8 sequence that text starts with, or 0
-// when its first byte starts none: a stray continuation byte, an overlong
-// form, a surrogate, a code point past U+10FFFF or a cut-off sequence.
+// Printable ASCII other than the two characters JSON escapes.
+bool isPlainByte(unsigned char byte) {
+    return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
+}
+
+void appendControlEscape(std::string& out, unsigned char byte) {
+    switch (byte) {
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            appendByteEscape(out, byte);
+    }
+}
+
+}  // namespace
+
 std::size_t utf8SequenceLength(std::string_view text) {
     auto lead = static_cast<unsigned char>(text[0]);
     std::size_t length = 0;
@@ -47,35 +73,6 @@ std::size_t utf8SequenceLength(std::string_view text) {
     }
     return length;
 }
-
-// Printable ASCII other than the two characters JSON escapes.
-bool isPlainByte(unsigned char byte) {
-    return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
-}
-
-void appendControlEscape(std::string& out, unsigned char byte) {
-    switch (byte) {
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            appendByteEscape(out, byte);
-    }
-}
-
-}  // namespace
 
 void appendJsonString(std::string& out, std::string_view text) {
     out += '"';

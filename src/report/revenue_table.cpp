@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "report/display_width.h"
+
 namespace {
 
 // The widths of one currency's two columns: units and revenue.
@@ -72,7 +74,7 @@ void printRows(OutputSink& out, int nameWidth, const ReportTally& tally,
         if (!hasRow(figures)) {
             continue;
         }
-        writeFormatted(out, "%-*s", nameWidth, appName.c_str());
+        writeLeftAligned(out, appName, nameWidth);
         for (const auto& [currency, widths] : columns) {
             CurrencyCell cell = cellOf(figures, currency);
             writeFormatted(out, " %*" PRId64 " %*.2f", widths.units, cell.units, widths.amount,
@@ -85,7 +87,7 @@ void printRows(OutputSink& out, int nameWidth, const ReportTally& tally,
 // A row of one figure per currency, each spanning its currency's two columns.
 void printTotalsRow(OutputSink& out, int nameWidth, const char* title,
                     const std::map<std::string, double>& totals, const CurrencyColumns& columns) {
-    writeFormatted(out, "%-*s", nameWidth, title);
+    writeLeftAligned(out, title, nameWidth);
     for (const auto& [currency, total] : totals) {
         const ColumnWidths& widths = columns.at(currency);
         writeFormatted(out, " %*.2f", widths.units + widths.amount + 1, total);

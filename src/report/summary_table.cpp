@@ -2,6 +2,8 @@
 
 #include <cinttypes>
 
+#include "report/display_width.h"
+
 void printSummaryTable(OutputSink& out, int nameWidth, const ReportTally& tally) {
     writeText(out, "AppName");
     writeRepeated(out, nameWidth - 7, ' ');
@@ -9,8 +11,9 @@ void printSummaryTable(OutputSink& out, int nameWidth, const ReportTally& tally)
     writeRepeated(out, nameWidth, '-');
     writeText(out, "--------------------------\n");
     for (const auto& [appName, figures] : tally.apps) {
-        writeFormatted(out, "%-*s    %6zu  %6" PRId64 "  %6" PRId64 "\n", nameWidth,
-                       appName.c_str(), figures.records, figures.sales, figures.updates);
+        writeLeftAligned(out, appName, nameWidth);
+        writeFormatted(out, "    %6zu  %6" PRId64 "  %6" PRId64 "\n", figures.records,
+                       figures.sales, figures.updates);
     }
     writeText(out, "\n");
 }

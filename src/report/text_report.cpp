@@ -1,5 +1,8 @@
 #include "report/text_report.h"
 
+#include <algorithm>
+
+#include "report/display_width.h"
 #include "report/record_listing.h"
 #include "report/revenue_table.h"
 #include "report/summary_table.h"
@@ -8,13 +11,12 @@ namespace {
 
 constexpr int kMinimumNameWidth = 11;
 
-// Width of the name column: the longest name, at least 11.
+// Width of the name column in columns of the terminal: the widest name, at
+// least 11.
 int measureNameColumn(const ReportTally& tally) {
     int nameWidth = kMinimumNameWidth;
     for (const auto& [appName, figures] : tally.apps) {
-        if (static_cast<int>(appName.size()) > nameWidth) {
-            nameWidth = static_cast<int>(appName.size());
-        }
+        nameWidth = std::max(nameWidth, static_cast<int>(displayWidth(appName)));
     }
     return nameWidth;
 }
