@@ -205,7 +205,8 @@ TEST(FastPath, RecordFieldsMatchTheTokenRules) {
 
 // The value checks' shortcut, which passes a usual sale or update at once,
 // warns exactly where the full rule does: on types whose code is neither 1
-// nor 7, and on dates with a byte out of place at any position it tests.
+// nor 7, and on dates of each form with a byte out of place at any position
+// it tests.
 TEST(FastPath, ValueCheckShortcutWarnsWhereTheFullRuleDoes) {
     struct Row {
         std::string type;
@@ -228,11 +229,18 @@ TEST(FastPath, ValueCheckShortcutWarnsWhereTheFullRuleDoes) {
         {"1", "11-02-2008", "20081108", false, true}, {"1", "20081102", "11:08:2008", false, true},
         // One slash left: the digits still stand where a slashed date has them.
         {"1", "11102/2008", "11/0812008", false, false},
+        // 'YYYY-MM-DD' is usual too; dashes anywhere else are not.
+        {"1", "2008-11-02", "2008-11-08", false, false}, {"7", "11/02/2008", "2008-11-08", false, false},
+        {"1", "2008-11-02T00", "20081108", false, false},  // past its ten characters: the full rule
+        {"1", "2008-1-02", "20081108", false, true}, {"1", "08-11-02", "20081108", false, true},
+        {"1", "20081108", "2008-11/02", false, true},
         // clang-format on
     };
     // Each digit of both forms replaced by a byte just outside the digits,
     // or far from them.
-    for (const std::string date : {"20081102", "11/02/2008"}) {
+    for (const std::string date : {"20081102", "11/02/2008", "2008-11-02"}) {
+        // The shortcut itself takes each usual form: the full rule is slower.
+        EXPECT_TRUE(value_checks_detail::usualDate(date)) << date;
         for (std::size_t at = 0; at < date.size(); ++at) {
             for (char byte : std::string(date[at] == '/' ? "" : "/:x ")) {
                 std::string odd = date;
