@@ -35,6 +35,17 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+const char* notTabSeparated(std::string_view header) {
+    if (header.starts_with("PK\x03\x04")) {
+        return "it is a workbook or zip archive, not a text report";
+    }
+    if (header.find('\t') == std::string_view::npos &&
+        header.find_first_of(",;") != std::string_view::npos) {
+        return "it is comma-separated; export it as tab-separated text";
+    }
+    return nullptr;
+}
+
 ReportLayout chooseLayout(std::string_view header) {
     ReportLayout layout;
     std::fill(std::begin(layout.fieldOf), std::end(layout.fieldOf), -1);

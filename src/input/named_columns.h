@@ -48,6 +48,13 @@ struct ReportLayout {
     const char* missingColumn = nullptr;
 };
 
+// Why a report with this header text is no tab-separated text report, as a
+// message names it, or null when it may be one: a file that begins with the
+// zip signature (a workbook, or any zip archive), or a header without a TAB
+// that holds a comma or a semicolon (a spreadsheet's comma-separated export,
+// or its semicolon-separated one where the comma is the decimal point).
+const char* notTabSeparated(std::string_view header);
+
 // Reads the header's text (its first line, without the line end): fields
 // split at every TAB, spaces trimmed at both ends, names compared without
 // regard to ASCII case, the first of two equal names counting.

@@ -283,8 +283,15 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     PieceReader& reader = *memo.reader;
     startPieces(reader, file.get(), true);
     // The layout is chosen once, from the header: every line after it is
-    // read the same way.
-    ReportLayout layout = chooseLayout(peekFirstLine(reader));
+    // read the same way. A file a spreadsheet saved in another format is
+    // not read at all: read by position, its lines would be records of
+    // one field each.
+    const std::string header = peekFirstLine(reader);
+    if (const char* reason = notTabSeparated(header)) {
+        reportUnreadable(diagnostics, path, reason);
+        return;
+    }
+    ReportLayout layout = chooseLayout(header);
     if (layout.missingColumn != nullptr) {
         // A header of today's layout that lacks a column: read by position,
         // its fields would give applications named after dates or prices.

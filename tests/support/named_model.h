@@ -94,6 +94,13 @@ inline bool modelReadsByName(const std::map<std::string, std::size_t>& columns) 
     return true;
 }
 
+// True when a header is that of no tab-separated report: it begins with the
+// zip signature, or it holds a comma or a semicolon and no TAB.
+inline bool modelNotTabSeparated(const std::string& header) {
+    return header.rfind("PK\x03\x04", 0) == 0 || (header.find('\t') == std::string::npos &&
+                                                  header.find_first_of(",;") != std::string::npos);
+}
+
 // True when a header that is not read by name names a column that tells of
 // today's layout: a layout that changed, whose report is not read.
 inline bool modelChangedLayout(const std::map<std::string, std::size_t>& columns) {

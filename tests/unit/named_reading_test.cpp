@@ -99,6 +99,34 @@ TEST(ReadByName, ChoosesTheLayoutFromTheHeader) {
     }
 }
 
+// What a spreadsheet saves in other formats is not read: a workbook (a zip
+// archive) and a header that holds a comma or a semicolon but no TAB.
+TEST(ReadByName, RefusesFilesThatAreNotTabSeparated) {
+    const std::string comma = "it is comma-separated; export it as tab-separated text";
+    const std::string zip = "it is a workbook or zip archive, not a text report";
+    const struct {
+        std::string header;
+        std::string reason;  // empty: read
+    } cases[] = {
+        // clang-format off
+        {"Title,Product Type Identifier,Units", comma}, {"Title;Units", comma},
+        {"\"Title\",\"Units\"", comma}, {",", comma},
+        {std::string("PK\x03\x04\x14", 5), zip}, {"PK\x03\x04,a\tb", zip},
+        // A TAB makes it tab-separated, commas and all; other headers are read.
+        {"Provider\tTitle, Episode; Season", ""}, {"Provider", ""}, {"", ""},
+        {"PK\x03\x05", ""}, {"PK", ""},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        const char* reason = notTabSeparated(c.header);
+        EXPECT_EQ(reason != nullptr ? reason : "", c.reason) << c.header;
+        // None of its records count.
+        const std::string file = c.header + "\n" + reportLine();
+        EXPECT_EQ(readRecords(file, !c.reason.empty()).size(), c.reason.empty() ? 1u : 0u)
+            << c.header;
+    }
+}
+
 // For each header: the layout, the field of each column found (-1: none),
 // the fields a record needs and the column the near-miss warning names.
 TEST(ReadByName, HeaderTableGivesColumnsFieldsNeededAndWarning) {
