@@ -47,7 +47,7 @@ void readRateFile(const char* filePath, RateTable& rateTable, Diagnostics& diagn
         return;
     }
     auto reader = std::make_unique<PieceReader>();
-    startPieces(*reader, file.get());
+    startPieces(*reader, file.get(), kTextDecoding);
     Piece piece;
     while (readPiece(*reader, piece)) {
         std::string_view key;

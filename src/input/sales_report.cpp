@@ -281,7 +281,7 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
         memo.reader = std::make_unique<PieceReader>();
     }
     PieceReader& reader = *memo.reader;
-    startPieces(reader, file.get(), true);
+    startPieces(reader, file.get(), kReportDecoding);
     // The layout is chosen once, from the header: every line after it is
     // read the same way. A file a spreadsheet saved in another format is
     // not read at all: read by position, its lines would be records of

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/text_model.h"
 #include "unit_support.h"
 
 namespace {
@@ -34,6 +35,9 @@ TEST(ReadRateFile, KeysEndAtEqualsOrTabAndValuesRunOn) {
         {"EUR =\nGBP\n\n=\n", {}, 0},
         {"JPY = abc\nAUD = 0.65x\n", {{"AUD", 0.65}, {"JPY", 0.0}}, 2},
         {"", {}, 0},
+        // Saved as UTF-16, with or without the byte-order mark: read as its text.
+        {utf16Twin("EUR = 1.25\r\nGBP\t2\r\n", false, true), {{"EUR", 1.25}, {"GBP", 2.0}}, 0},
+        {utf16Twin("EUR = 1.25\n", true, false), {{"EUR", 1.25}}, 0},
     };
     for (const auto& c : cases) {
         ScratchDirectory scratch;

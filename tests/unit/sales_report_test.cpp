@@ -11,8 +11,10 @@
 
 #include "common/run_settings.h"
 #include "input/date_value.h"
+#include "support/gzip_member.h"
 #include "support/piece_model.h"
 #include "support/report_lines.h"
+#include "support/text_model.h"
 #include "unit_support.h"
 
 namespace {
@@ -151,6 +153,12 @@ TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
         {named, named, false},
         {byName, named + "Chess\t1\t6\t1.40\t11/02/2008\t11/08/2008\tUSD\n", false},
         {byName + junk, byName + "\n" + junk, false},
+        // A UTF-16 copy holds the content of its UTF-8 original, as it is
+        // read: also compressed, and up to a Ctrl-Z.
+        {byName, utf16Twin(byName, false, true), true},
+        {positional, gzipMember(utf16Twin(positional, true, false)), true},
+        {positional + junk, utf16Twin(positional + otherJunk, false, true), true},
+        {utf16Twin(byName, true, true), utf16Twin(byName + "\n", false, false), false},
     };
     for (const auto& c : cases) {
         ScratchDirectory scratch;

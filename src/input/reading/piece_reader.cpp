@@ -70,8 +70,8 @@ bool readLineInPlace(PieceReader& reader, Piece& piece) {
 
 }  // namespace
 
-void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed) {
-    startSource(reader.source, file, detectCompressed);
+void startPieces(PieceReader& reader, std::FILE* file, SourceDecoding decoding) {
+    startSource(reader.source, file, decoding);
     reader.position = 0;
     reader.filled = 0;
     reader.ended = false;

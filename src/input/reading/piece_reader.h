@@ -65,9 +65,10 @@ inline const char* pieceText(const Piece& piece) {
     return piece.view != nullptr ? piece.view : piece.text;
 }
 
-// Starts reading an open file from its current position. With
-// detectCompressed, a gzip file is read as its decompressed content.
-void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed = false);
+// Starts reading an open file from its current position. The decoding says
+// whether a gzip file is read as its decompressed content, and whether UTF-16
+// text is read as UTF-8 (see byte_source.h).
+void startPieces(PieceReader& reader, std::FILE* file, SourceDecoding decoding = kReadAsItIs);
 
 // Ends the file at a Ctrl-Z met in the block: nothing after it is read.
 void endAtCtrlZ(PieceReader& reader);
