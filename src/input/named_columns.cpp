@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <string>
+
+#include "input/quoted_fields.h"
 
 namespace {
 
@@ -27,6 +30,21 @@ inline std::string_view trimSpaces(const char* text, std::size_t begin, std::siz
     return std::string_view(text + begin, end - begin);
 }
 
+// True when every field of the line, trimmed, reads as empty.
+bool allFieldsReadAsEmpty(std::string_view line) {
+    for (std::size_t begin = 0;;) {
+        std::size_t tab = line.find('\t', begin);
+        std::size_t end = tab == std::string_view::npos ? line.size() : tab;
+        if (!readsAsEmpty(trimSpaces(line.data(), begin, end))) {
+            return false;
+        }
+        if (tab == std::string_view::npos) {
+            return true;
+        }
+        begin = tab + 1;
+    }
+}
+
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
@@ -49,11 +67,15 @@ const char* notTabSeparated(std::string_view header) {
 ReportLayout chooseLayout(std::string_view header) {
     ReportLayout layout;
     std::fill(std::begin(layout.fieldOf), std::end(layout.fieldOf), -1);
+    std::string unquoted;  // one name's text at a time
     int index = 0;
     for (std::size_t begin = 0;; ++index) {
+        unquoted.clear();
         std::size_t tab = header.find('\t', begin);
-        std::string_view name =
-            trimSpaces(header.data(), begin, tab == std::string_view::npos ? header.size() : tab);
+        // A quoted name is read by its text.
+        std::string_view name = unquoteField(
+            trimSpaces(header.data(), begin, tab == std::string_view::npos ? header.size() : tab),
+            unquoted);
         for (int column = 0; column < kNamedColumnCount; ++column) {
             if (layout.fieldOf[column] < 0 && sameNameIgnoringCase(name, kColumnNames[column])) {
                 layout.fieldOf[column] = index;
@@ -165,9 +187,6 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
         begin = end + 1;
         ++field;
     }
-    if (!anyText && line.text.find_first_not_of(" \t") == std::string_view::npos) {
-        return NamedLine::kNoRecord;
-    }
     fields.appName = texts[kTitleColumn];
     fields.typeText = texts[kTypeColumn];
     fields.unitsText = texts[kUnitsColumn];
@@ -181,6 +200,11 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
     if (listed) {
         bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
         fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();
+    }
+    // A line of empty fields is no record; a field '""' is empty too.
+    bool quoted = unquoteFields(fields, length, listed);
+    if ((!anyText || quoted) && allFieldsReadAsEmpty(line.text)) {
+        return NamedLine::kNoRecord;
     }
     convertFieldTexts(fields, listed);
     // The last required column's field lies past the line's end.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "input/lenient_number.h"
@@ -14,7 +15,8 @@ constexpr unsigned kOddUnitsBit = 1;
 constexpr unsigned kOddPriceBit = 2;
 constexpr unsigned kOddCustomerPriceBit = 4;
 
-// The texts still point into the line.
+// The texts still point into the line, or, for a quoted field whose '""'
+// became '"', into unquoted (see quoted_fields.h).
 struct RecordFields {
     std::string_view appName;
     std::string_view auxText;  // the country code: shown by the listing only
@@ -32,6 +34,7 @@ struct RecordFields {
     double unitAmount = 0.0;
     double auxAmount = 0.0;  // the customer price: shown by the listing only
     unsigned oddValues = 0;  // the bits above
+    std::string unquoted;    // the line's unquoted texts that are not in the line
 };
 
 // Converts the texts the reader has set: the type, the units, the price

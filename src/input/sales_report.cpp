@@ -15,6 +15,7 @@
 #include "input/date_value.h"
 #include "input/label_slots.h"
 #include "input/named_columns.h"
+#include "input/quoted_fields.h"
 #include "input/reading/content_digest.h"
 #include "input/reading/field_splitter.h"
 #include "input/reading/file_handle.h"
@@ -84,6 +85,7 @@ int splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
     if (listed) {
         fields.auxText = tokens[kAuxTextToken];
     }
+    unquoteFields(fields, piece.length, listed);
     convertFieldTexts(fields, listed);
     return count;
 }

@@ -1,6 +1,7 @@
 // Plain models of what spreadsheets write, for the unit tests and the report
 // fuzzer to check the readers against: the UTF-8 text a file's bytes are
-// read as (UTF-16 converted), and the same text saved as UTF-16.
+// read as (UTF-16 converted), the same text saved as UTF-16, and a field's
+// text without its double quotes.
 #pragma once
 
 #include <cstddef>
@@ -113,4 +114,34 @@ inline std::string utf16Twin(const std::string& text, bool bigEndian, bool withM
         bytes += bigEndian ? low : high;
     }
     return bytes;
+}
+
+// A field's text as read: when, trimmed of spaces, it begins and ends with
+// '"' (and is more than the one '"'), the text between them, with each '""'
+// there read as '"'; else the text as it is.
+inline std::string modelUnquoted(const std::string& text) {
+    std::string trimmed = text;
+    trimmed.erase(0, trimmed.find_first_not_of(' '));
+    trimmed.erase(trimmed.find_last_not_of(' ') + 1);
+    if (trimmed.size() < 2 || trimmed.front() != '"' || trimmed.back() != '"') {
+        return text;
+    }
+    std::string inner = trimmed.substr(1, trimmed.size() - 2);
+    std::string read;
+    for (std::size_t at = 0; at < inner.size(); ++at) {
+        read += inner[at];
+        if (inner.compare(at, 2, "\"\"") == 0) {
+            ++at;
+        }
+    }
+    return read;
+}
+
+// The text saved as a quoted field, each '"' in it doubled.
+inline std::string quotedTwin(const std::string& text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
 }

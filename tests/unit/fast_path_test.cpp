@@ -36,9 +36,12 @@ namespace {
 std::string randomBytes(std::mt19937& random, std::size_t size) {
     using namespace std::string_literals;
     static const std::vector<std::string> kFragments = {
-        "\t",         "\t\t",    "\n", "\r",  "\r\n", "\r\r\n", "ab",  "Name",
-        "12",         "0.70",    "-3", "1e3", " ",    "\x1A",   "\0"s, std::string(200, 'y'),
-        "07/06/2008", "20081102"};
+        "\t",         "\t\t",         "\n",         "\r",
+        "\r\n",       "\r\r\n",       "ab",         "Name",
+        "12",         "0.70",         "-3",         "1e3",
+        " ",          "\x1A",         "\0"s,        std::string(200, 'y'),
+        "07/06/2008", "20081102",     "2008-11-02", "\"",
+        "\"\"",       " \"a\"\"b\" ", "\"12\""};
     return fragmentBytes(random, size, kFragments);
 }
 
@@ -172,9 +175,9 @@ TEST(FastPath, SplitTokensMatchesNextToken) {
 }
 
 // Every record is stored with the fields its piece's tokens give, whatever
-// the bytes: the one-pass splitter and the reader's memos against the plain
-// models of pieces and tokens. Bytes that begin with a NUL and an ASCII byte
-// are read as UTF-16, as the model reads them.
+// the bytes: the one-pass splitter, the quotes taken off and the reader's
+// memos against the plain models of pieces and tokens. Bytes that begin with a NUL and an ASCII
+// byte are read as UTF-16, as the model reads them.
 TEST(FastPath, RecordFieldsMatchTheTokenRules) {
     ScopedTimeZone zone("UTC0");
     runSettings = RunSettings{};
