@@ -45,6 +45,15 @@ bool allFieldsReadAsEmpty(std::string_view line) {
     }
 }
 
+// Takes the quotes off the fields of a line that holds a '"', and returns
+// whether the line, so read, is one of empty fields (no record): a field
+// '""' is empty too. Kept out of the usual line's way.
+[[gnu::noinline]] bool unquoteLine(const WholeLine& line, bool anyText, bool listed,
+                                   RecordFields& fields, std::string& scratch) {
+    bool quoted = unquoteFields(fields, scratch, line.text.size(), listed);
+    return (!anyText || quoted) && allFieldsReadAsEmpty(line.text);
+}
+
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
@@ -155,7 +164,7 @@ struct TabCursor {
 }  // namespace
 
 NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
-                          RecordFields& fields) {
+                          RecordFields& fields, std::string& scratch) {
     // Left unset by its constructor: every column taken is written below,
     // and only those are read.
     union Texts {
@@ -187,6 +196,10 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
         begin = end + 1;
         ++field;
     }
+    if (!anyText && !line.mayHoldQuote &&
+        line.text.find_first_not_of(" \t") == std::string_view::npos) {
+        return NamedLine::kNoRecord;
+    }
     fields.appName = texts[kTitleColumn];
     fields.typeText = texts[kTypeColumn];
     fields.unitsText = texts[kUnitsColumn];
@@ -201,9 +214,7 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
         bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
         fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();
     }
-    // A line of empty fields is no record; a field '""' is empty too.
-    bool quoted = unquoteFields(fields, length, listed);
-    if ((!anyText || quoted) && allFieldsReadAsEmpty(line.text)) {
+    if (line.mayHoldQuote && unquoteLine(line, anyText, listed, fields, scratch)) {
         return NamedLine::kNoRecord;
     }
     convertFieldTexts(fields, listed);

@@ -2,6 +2,7 @@
 // found from the header, and a line's fields taken by those columns.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "input/reading/line_reader.h"
@@ -68,11 +69,11 @@ enum class NamedLine {
 };
 
 // Splits a line read by name into fields and takes the layout's columns
-// into fields, converted. An empty field, or one the line lacks, leaves its
-// value empty or 0. Unless listed, the values only a listing shows are
-// left empty or 0.
+// into fields, unquoted (into scratch, when shortened) and converted. An
+// empty field, or one the line lacks, leaves its value empty or 0. Unless
+// listed, the values only a listing shows are left empty or 0.
 NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
-                          RecordFields& fields);
+                          RecordFields& fields, std::string& scratch);
 
 // The number of fields of a line: its TABs and one.
 int countFields(const WholeLine& line);

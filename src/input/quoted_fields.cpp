@@ -23,17 +23,18 @@ std::string_view unquoteField(std::string_view text, std::string& scratch) {
     return std::string_view(scratch).substr(start);
 }
 
-void quoted_fields_detail::unquoteEach(RecordFields& fields, std::size_t lineLength, bool listed) {
+void quoted_fields_detail::unquoteEach(RecordFields& fields, std::string& scratch,
+                                       std::size_t lineLength, bool listed) {
     // The texts unquoted into the scratch are shorter than the line, so
     // with this room no append moves the texts appended before it.
-    fields.unquoted.clear();
-    fields.unquoted.reserve(lineLength);
+    scratch.clear();
+    scratch.reserve(lineLength);
     for (std::string_view* text :
          {&fields.appName, &fields.typeText, &fields.unitsText, &fields.amountText,
           &fields.beginText, &fields.endText, &fields.currency, &fields.auxAmountText}) {
-        *text = unquoteField(*text, fields.unquoted);
+        *text = unquoteField(*text, scratch);
     }
     if (listed) {
-        fields.auxText = unquoteField(fields.auxText, fields.unquoted);
+        fields.auxText = unquoteField(fields.auxText, scratch);
     }
 }

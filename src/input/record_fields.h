@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "input/lenient_number.h"
@@ -16,7 +15,8 @@ constexpr unsigned kOddPriceBit = 2;
 constexpr unsigned kOddCustomerPriceBit = 4;
 
 // The texts still point into the line, or, for a quoted field whose '""'
-// became '"', into unquoted (see quoted_fields.h).
+// became '"', into the reader's scratch (see quoted_fields.h). Nothing but
+// views and numbers: so the fields of a line can stay in registers.
 struct RecordFields {
     std::string_view appName;
     std::string_view auxText;  // the country code: shown by the listing only
@@ -34,7 +34,6 @@ struct RecordFields {
     double unitAmount = 0.0;
     double auxAmount = 0.0;  // the customer price: shown by the listing only
     unsigned oddValues = 0;  // the bits above
-    std::string unquoted;    // the line's unquoted texts that are not in the line
 };
 
 // Converts the texts the reader has set: the type, the units, the price

@@ -29,6 +29,8 @@ struct ReadingMemo {
     std::unique_ptr<PieceReader> reader;  // its block is reused from report to report
     RecordSeen onRecord;                  // none: nothing is told of each record
     DateMemo dates;
+    // The texts of the line being read that unquoting shortened.
+    std::string unquoted;
     // The reports read in full so far that held a record line, by the key
     // of their content; equal keys are confirmed byte for byte.
     std::map<ContentKey, std::vector<std::string>> contents;
@@ -61,7 +63,7 @@ constexpr int kTokensNeeded = kCurrencyToken + 1;
 // the line holds no token at all. Missing tokens leave the fields empty or
 // zero. Unless the record will be listed, the country code is left empty
 // and the customer price is only checked.
-int splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
+int splitRecordFields(Piece& piece, RecordFields& fields, std::string& unquoted, bool listed) {
     // Left unset by its constructor, so that the tokens are not cleared
     // before they are written: only those the line lacks are made empty.
     union Tokens {
@@ -85,7 +87,9 @@ int splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
     if (listed) {
         fields.auxText = tokens[kAuxTextToken];
     }
-    unquoteFields(fields, piece.length, listed);
+    if (piece.mayHoldQuote) {
+        unquoteFields(fields, unquoted, piece.length, listed);
+    }
     convertFieldTexts(fields, listed);
     return count;
 }
@@ -186,7 +190,7 @@ void readRecordsByPosition(PieceReader& reader, const LineContext& context,
         if (piece.heldNul) {
             noteNulByte(progress.checks, progress.line);
         }
-        int tokenCount = splitRecordFields(piece, fields, context.listed);
+        int tokenCount = splitRecordFields(piece, fields, context.memo.unquoted, context.listed);
         if (tokenCount > 0) {
             progress.anyRecordLine = true;
             if (tokenCount < kTokensNeeded) {
@@ -221,7 +225,8 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const Li
         if (line.cutAtNul) {
             noteNulByte(progress.checks, progress.line);
         }
-        NamedLine kind = takeNamedFields(line, layout, context.listed, fields);
+        NamedLine kind =
+            takeNamedFields(line, layout, context.listed, fields, context.memo.unquoted);
         if (kind == NamedLine::kNoRecord) {
             continue;
         }

@@ -87,11 +87,11 @@ inline bool usualDate(std::string_view text) {
     }
     std::uint64_t word = byte_scan_detail::loadWord(text.data());
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    bool slashed = (word & kSlashBytes) == kSlashes &&
-                   allDigits((word & ~kSlashBytes) | (kZeros & kSlashBytes));
-    bool iso =
-        (word & kDashBytes) == kDashes && allDigits((word & ~kDashBytes) | (kZeros & kDashBytes));
-    return (slashed || iso) && digit(text[8]) && digit(text[9]);
+    // A report writes its dates in one form, so this choice is foreseen.
+    std::uint64_t separators = (word & kSlashBytes) == kSlashes ? kSlashBytes : kDashBytes;
+    bool formed = (word & kSlashBytes) == kSlashes || (word & kDashBytes) == kDashes;
+    return formed && allDigits((word & ~separators) | (kZeros & separators)) && digit(text[8]) &&
+           digit(text[9]);
 }
 
 }  // namespace value_checks_detail

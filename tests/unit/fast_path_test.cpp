@@ -73,7 +73,8 @@ TEST(FastPath, TheWidestScanIsTheOneTheProcessorHas) {
 // and on the bytes that matter packed close together.
 TEST(FastPath, ByteMasksMatchThePlainRule) {
     std::mt19937 random(5);
-    const std::string dense = std::string("\t\n\r\x1A", 4) + std::string(1, '\0') + "a\xFF\x8A\x89";
+    const std::string dense =
+        std::string("\t\n\r\x1A", 4) + std::string(1, '\0') + "a\"\xFF\x8A\x89\xA2";
     for (int round = 0; round < 3000; ++round) {
         char bytes[64];
         for (char& byte : bytes) {
@@ -86,12 +87,14 @@ TEST(FastPath, ByteMasksMatchThePlainRule) {
             plain.tabs |= bytes[i] == '\t' ? bit : 0;
             bool odd = bytes[i] == '\r' || bytes[i] == '\0' || bytes[i] == '\x1A';
             plain.odd |= odd ? bit : 0;
+            plain.quotes |= bytes[i] == '"' ? bit : 0;
         }
         for (ScanWidth width : runnableWidths()) {
             ByteMasks masks = scanKernelsFor(width).masks(bytes);
             ASSERT_EQ(masks.lineFeeds, plain.lineFeeds) << static_cast<int>(width);
             ASSERT_EQ(masks.tabs, plain.tabs) << static_cast<int>(width);
             ASSERT_EQ(masks.odd, plain.odd) << static_cast<int>(width);
+            ASSERT_EQ(masks.quotes, plain.quotes) << static_cast<int>(width);
         }
     }
 }

@@ -64,6 +64,7 @@ bool readLineInPlace(PieceReader& reader, Piece& piece) {
     piece.cursor = 0;
     piece.endsLine = true;
     piece.heldNul = false;
+    piece.mayHoldQuote = scan.quoted != 0;
     reader.position += lineEnd + 1;
     return true;
 }
@@ -112,6 +113,7 @@ bool readPiece(PieceReader& reader, Piece& piece) {
     piece.cursor = 0;
     piece.endsLine = piece.text[length - 1] == '\n';
     piece.heldNul = piece.length < length;
+    piece.mayHoldQuote = std::memchr(piece.text, '"', piece.length) != nullptr;
     return true;
 }
 

@@ -54,6 +54,7 @@ struct Piece {
     std::size_t cursor = 0;      // where the next token search starts
     bool endsLine = false;       // it ended at an LF: the next piece starts a line
     bool heldNul = false;        // a NUL byte ended its text before the piece's end
+    bool mayHoldQuote = true;    // its text may hold a '"': false only when it holds none
     // For a piece left in the block (view set) only, found by the scan that
     // found the line's end: bit i % 64 of word i / 64 is set where
     // character i is a TAB or an LF. Bits at and past length mean nothing.
