@@ -1,6 +1,7 @@
 // Bytes of a report file through the report reader and on into both tables,
 // with the date window off and on, with the per-record listings of -v and
-// -v -v on, and read for the tables only, as a run without -v reads.
+// -v -v on, and read for the tables only, as a run without -v reads; as
+// they are, or as UTF-16 code units, plain or gzip-compressed.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include "support/gzip_member.h"
 #include "support/named_model.h"
 #include "support/piece_model.h"
+#include "support/text_model.h"
 
 namespace {
 
@@ -30,12 +32,18 @@ constexpr const char* kValueKinds[] = {"product type '",   "units '",   "price '
                                        "longer than ",     "a NUL byte"};
 
 // Each kind of value is named at most once per report (each unknown type
-// text once, the first few of them), and nothing else is said; a header of a changed layout is the
+// text once, the first few of them), and nothing else is said; a header of
+// a changed layout, of a comma-separated file or of a zip archive is the
 // one failure, said alone.
 void checkMessages(const std::string& err, const std::string& path, bool failed) {
-    const std::string refused = "[E] salesum: cannot read '" + path + "': its header has no '";
+    const std::string refused = "[E] salesum: cannot read '" + path + "': ";
     if (failed) {
-        FUZZ_CHECK(err.rfind(refused, 0) == 0 && err.ends_with("' column\n"));
+        FUZZ_CHECK(err.rfind(refused, 0) == 0);
+        const std::string reason = err.substr(refused.size());
+        FUZZ_CHECK(
+            (reason.rfind("its header has no '", 0) == 0 && reason.ends_with("' column\n")) ||
+            reason == "it is comma-separated; export it as tab-separated text\n" ||
+            reason == "it is a workbook or zip archive, not a text report\n");
         FUZZ_CHECK(std::count(err.begin(), err.end(), '\n') == 1);
         return;
     }
@@ -100,14 +108,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first byte picks the settings: bit 0 the date window, bit 1 the
     // per-record listing, bit 2 reading for the tables only (no listing then,
     // as without -v), bit 3 the file gzip-compressed, bit 4 a header that is
-    // read by name put before the rest. The rest is the file's content.
+    // read by name put before the rest. The rest is the file's bytes. With
+    // bit 5 the file is UTF-16: the header saved so, and the rest taken as
+    // code units (surrogates and an odd last byte included); bit 6 makes it
+    // big-endian, bit 7 leaves out the byte-order mark. The models read the
+    // file's text as the reader should: converted when it is UTF-16.
     std::uint8_t flags = data[0];
-    const std::string content =
-        ((flags & 16) != 0 ? "Title\tUnits\tProduct Type Identifier\tCountry Code\t"
-                             "Developer Proceeds\tBegin Date\tEnd Date\tCustomer Price\t"
-                             "Currency of Proceeds\n"
-                           : "") +
-        std::string(data + 1, data + size);
+    const std::string header = (flags & 16) != 0
+                                   ? "Title\tUnits\tProduct Type Identifier\tCountry Code\t"
+                                     "Developer Proceeds\tBegin Date\tEnd Date\tCustomer Price\t"
+                                     "Currency of Proceeds\n"
+                                   : "";
+    const std::string rest(data + 1, data + size);
+    const bool bigEndian = (flags & 64) != 0;
+    std::string saved = header + rest;
+    if ((flags & 32) != 0) {
+        const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        saved = ((flags & 128) != 0 ? "" : mark) + utf16Twin(header, bigEndian, false) + rest;
+    }
+    const std::string content = modelText(saved);
     const bool window = (flags & 1) != 0;
     const bool summaryOnly = (flags & 4) != 0;
     runSettings = RunSettings{};
@@ -117,16 +136,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     runSettings.verbosity = (flags & 2) != 0 && !summaryOnly ? 2 : 0;
 
-    if (content.rfind("\x1f\x8b", 0) == 0) {
+    if (saved.rfind("\x1f\x8b", 0) == 0) {
         // Compressed data of the fuzzer's own making, whole or damaged: read
         // only for memory errors, as the models know nothing of it.
         AppRecords ignored;
         Diagnostics diagnostics;
-        readSalesReport(holdInFile(data + 1, size - 1), ignored, *startReading(summaryOnly),
+        readSalesReport(holdInFile(saved.data(), saved.size()), ignored, *startReading(summaryOnly),
                         diagnostics);
         return 0;
     }
-    const std::string file = (flags & 8) != 0 ? gzipMember(content) : content;
+    const std::string file = (flags & 8) != 0 ? gzipMember(saved) : saved;
     const char* path = holdInFile(file.data(), file.size());
     AppRecords appRecords;
     const bool refused = readReport(path, appRecords, summaryOnly);
@@ -138,8 +157,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // field that is not empty, filed under its title.
         std::map<std::string, std::size_t> expected;
         const std::vector<std::string> lines = modelWholeLines(content);
-        const auto columns = modelColumns(lines.empty() ? std::string() : lines[0]);
-        FUZZ_CHECK(refused == modelChangedLayout(columns));
+        const std::string headerText = lines.empty() ? std::string() : lines[0];
+        const auto columns = modelColumns(headerText);
+        FUZZ_CHECK(refused == (modelNotTabSeparated(headerText) || modelChangedLayout(columns)));
         if (refused) {
             // Nothing of such a report is read.
         } else if (modelReadsByName(columns)) {

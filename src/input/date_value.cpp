@@ -117,12 +117,36 @@ DateValue convertLocalDay(int year, int month, int day) {
     return static_cast<DateValue>(converted);
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// True when a digit stands at each of the positions.
+template <std::size_t kCount>
+bool digitsAt(std::string_view text, const std::size_t (&positions)[kCount]) {
+    for (std::size_t at : positions) {
+        if (at >= text.size() || !isDigit(text[at])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// 'YYYY-MM-DD' with a digit at each of its digits' positions, and no '/'
+// anywhere: a '/' chooses the slashed form, whatever else the text holds.
+bool isIsoDate(std::string_view text, bool slashed) {
+    constexpr std::size_t kIsoDigits[] = {0, 1, 2, 3, 5, 6, 8, 9};
+    return !slashed && text.size() >= 10 && text[4] == '-' && text[7] == '-' &&
+           digitsAt(text, kIsoDigits);
+}
+
 // Reads the text's fields by position and converts the day.
 DateValue convertDateText(std::string_view text) {
     bool slashed = text.find('/') != std::string_view::npos;
+    bool iso = isIsoDate(text, slashed);
     std::string_view year = slashed ? field(text, 6, 4) : field(text, 0, 4);
-    std::string_view month = slashed ? field(text, 0, 2) : field(text, 4, 2);
-    std::string_view day = slashed ? field(text, 3, 2) : field(text, 6, 2);
+    std::string_view month = slashed ? field(text, 0, 2) : field(text, iso ? 5 : 4, 2);
+    std::string_view day = slashed ? field(text, 3, 2) : field(text, iso ? 8 : 6, 2);
     return convertLocalDay(lenientInteger(year), lenientInteger(month), lenientInteger(day));
 }
 
@@ -155,10 +179,6 @@ bool isWellFormedDate(std::string_view text) {
     // The positions each form reads its digits from.
     constexpr std::size_t kSlashedDigits[] = {0, 1, 3, 4, 6, 7, 8, 9};
     constexpr std::size_t kPlainDigits[] = {0, 1, 2, 3, 4, 5, 6, 7};
-    for (std::size_t at : slashed ? kSlashedDigits : kPlainDigits) {
-        if (at >= text.size() || text[at] < '0' || text[at] > '9') {
-            return false;
-        }
-    }
-    return true;
+    return slashed ? digitsAt(text, kSlashedDigits)
+                   : isIsoDate(text, slashed) || digitsAt(text, kPlainDigits);
 }

@@ -11,9 +11,10 @@
 
 // Reads 'YYYYMMDD' or, when the text holds a '/', 'MM/DD/YYYY' by fixed
 // character positions and returns 00:00 local standard time of that day.
-// Characters past the positions are ignored; positions past the end of the
-// text are absent. Out-of-range fields are normalised by the calendar (month
-// 13 is January of the next year). A day before 1970 in UTC, or a failed
+// A text without a '/' whose first ten characters are 'YYYY-MM-DD', digits
+// where it has digits, is read in that form. Characters past the positions
+// are ignored; positions past the end of the text are absent. Out-of-range fields are normalised by
+// the calendar (month 13 is January of the next year). A day before 1970 in UTC, or a failed
 // conversion, gives -1: so does a day on which 00:00 standard time never
 // happens (the zone moved its standard offset forward at midnight). Where it
 // happens twice, the earlier instant is the value. The value depends only on
@@ -21,7 +22,8 @@
 DateValue parseDate(std::string_view text);
 
 // True when the text holds a digit at every position parseDate reads: 0-7
-// without a '/', and 0-1, 3-4 and 6-9 with one. What follows those positions
+// without a '/', 0-1, 3-4 and 6-9 with one, and 0-3, 5-6 and 8-9 in the form
+// 'YYYY-MM-DD'. What follows those positions
 // is not looked at. Dates on the command line must pass this; dates inside
 // reports are taken as they come.
 bool isWellFormedDate(std::string_view text);

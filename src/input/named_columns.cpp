@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <string>
+
+#include "input/quoted_fields.h"
 
 namespace {
 
@@ -27,6 +30,30 @@ inline std::string_view trimSpaces(const char* text, std::size_t begin, std::siz
     return std::string_view(text + begin, end - begin);
 }
 
+// True when every field of the line, trimmed, reads as empty.
+bool allFieldsReadAsEmpty(std::string_view line) {
+    for (std::size_t begin = 0;;) {
+        std::size_t tab = line.find('\t', begin);
+        std::size_t end = tab == std::string_view::npos ? line.size() : tab;
+        if (!readsAsEmpty(trimSpaces(line.data(), begin, end))) {
+            return false;
+        }
+        if (tab == std::string_view::npos) {
+            return true;
+        }
+        begin = tab + 1;
+    }
+}
+
+// Takes the quotes off the fields of a line that holds a '"', and returns
+// whether the line, so read, is one of empty fields (no record): a field
+// '""' is empty too. Kept out of the usual line's way.
+[[gnu::noinline]] bool unquoteLine(const WholeLine& line, bool anyText, bool listed,
+                                   RecordFields& fields, std::string& scratch) {
+    bool quoted = unquoteFields(fields, scratch, line.text.size(), listed);
+    return (!anyText || quoted) && allFieldsReadAsEmpty(line.text);
+}
+
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
@@ -35,14 +62,29 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+const char* notTabSeparated(std::string_view header) {
+    if (header.starts_with("PK\x03\x04")) {
+        return "it is a workbook or zip archive, not a text report";
+    }
+    if (header.find('\t') == std::string_view::npos &&
+        header.find_first_of(",;") != std::string_view::npos) {
+        return "it is comma-separated; export it as tab-separated text";
+    }
+    return nullptr;
+}
+
 ReportLayout chooseLayout(std::string_view header) {
     ReportLayout layout;
     std::fill(std::begin(layout.fieldOf), std::end(layout.fieldOf), -1);
+    std::string unquoted;  // one name's text at a time
     int index = 0;
     for (std::size_t begin = 0;; ++index) {
+        unquoted.clear();
         std::size_t tab = header.find('\t', begin);
-        std::string_view name =
-            trimSpaces(header.data(), begin, tab == std::string_view::npos ? header.size() : tab);
+        // A quoted name is read by its text.
+        std::string_view name = unquoteField(
+            trimSpaces(header.data(), begin, tab == std::string_view::npos ? header.size() : tab),
+            unquoted);
         for (int column = 0; column < kNamedColumnCount; ++column) {
             if (layout.fieldOf[column] < 0 && sameNameIgnoringCase(name, kColumnNames[column])) {
                 layout.fieldOf[column] = index;
@@ -122,7 +164,7 @@ struct TabCursor {
 }  // namespace
 
 NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
-                          RecordFields& fields) {
+                          RecordFields& fields, std::string& scratch) {
     // Left unset by its constructor: every column taken is written below,
     // and only those are read.
     union Texts {
@@ -154,7 +196,8 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
         begin = end + 1;
         ++field;
     }
-    if (!anyText && line.text.find_first_not_of(" \t") == std::string_view::npos) {
+    if (!anyText && !line.mayHoldQuote &&
+        line.text.find_first_not_of(" \t") == std::string_view::npos) {
         return NamedLine::kNoRecord;
     }
     fields.appName = texts[kTitleColumn];
@@ -170,6 +213,9 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
     if (listed) {
         bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
         fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();
+    }
+    if (line.mayHoldQuote && unquoteLine(line, anyText, listed, fields, scratch)) {
+        return NamedLine::kNoRecord;
     }
     convertFieldTexts(fields, listed);
     // The last required column's field lies past the line's end.

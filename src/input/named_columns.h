@@ -2,6 +2,7 @@
 // found from the header, and a line's fields taken by those columns.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "input/reading/line_reader.h"
@@ -48,6 +49,13 @@ struct ReportLayout {
     const char* missingColumn = nullptr;
 };
 
+// Why a report with this header text is no tab-separated text report, as a
+// message names it, or null when it may be one: a file that begins with the
+// zip signature (a workbook, or any zip archive), or a header without a TAB
+// that holds a comma or a semicolon (a spreadsheet's comma-separated export,
+// or its semicolon-separated one where the comma is the decimal point).
+const char* notTabSeparated(std::string_view header);
+
 // Reads the header's text (its first line, without the line end): fields
 // split at every TAB, spaces trimmed at both ends, names compared without
 // regard to ASCII case, the first of two equal names counting.
@@ -61,11 +69,11 @@ enum class NamedLine {
 };
 
 // Splits a line read by name into fields and takes the layout's columns
-// into fields, converted. An empty field, or one the line lacks, leaves its
-// value empty or 0. Unless listed, the values only a listing shows are
-// left empty or 0.
+// into fields, unquoted (into scratch, when shortened) and converted. An
+// empty field, or one the line lacks, leaves its value empty or 0. Unless
+// listed, the values only a listing shows are left empty or 0.
 NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
-                          RecordFields& fields);
+                          RecordFields& fields, std::string& scratch);
 
 // The number of fields of a line: its TABs and one.
 int countFields(const WholeLine& line);

@@ -173,7 +173,7 @@ void readRateFile(const char* filePath, RateTable& rateTable, Diagnostics& diagn
         return;
     }
     auto reader = std::make_unique<PieceReader>();
-    startPieces(*reader, file.get());
+    startPieces(*reader, file.get(), kTextDecoding);
     Piece piece;
     std::string spill;
     std::string_view line;

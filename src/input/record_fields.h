@@ -14,7 +14,9 @@ constexpr unsigned kOddUnitsBit = 1;
 constexpr unsigned kOddPriceBit = 2;
 constexpr unsigned kOddCustomerPriceBit = 4;
 
-// The texts still point into the line.
+// The texts still point into the line, or, for a quoted field whose '""'
+// became '"', into the reader's scratch (see quoted_fields.h). Nothing but
+// views and numbers: so the fields of a line can stay in registers.
 struct RecordFields {
     std::string_view appName;
     std::string_view auxText;  // the country code: shown by the listing only

@@ -16,6 +16,7 @@
 #include "input/held_days.h"
 #include "input/label_slots.h"
 #include "input/named_columns.h"
+#include "input/quoted_fields.h"
 #include "input/reading/byte_scan.h"
 #include "input/reading/content_digest.h"
 #include "input/reading/field_splitter.h"
@@ -47,6 +48,8 @@ struct ReadingMemo {
     std::unique_ptr<PieceReader> reader;  // its block is reused from report to report
     RecordSeen onRecord;                  // none: nothing is told of each record
     DateMemo dates;
+    // The texts of the line being read that unquoting shortened.
+    std::string unquoted;
     // The reports read in full so far that held a record line, by the key
     // of their content; equal keys are confirmed byte for byte.
     std::map<ContentKey, std::vector<std::string>> contents;
@@ -82,7 +85,7 @@ constexpr int kTokensNeeded = kCurrencyToken + 1;
 // the line holds no token at all. Missing tokens leave the fields empty or
 // zero. Unless the record will be listed, the country code is left empty
 // and the customer price is only checked.
-int splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
+int splitRecordFields(Piece& piece, RecordFields& fields, std::string& unquoted, bool listed) {
     // Left unset by its constructor, so that the tokens are not cleared
     // before they are written: only those the line lacks are made empty.
     union Tokens {
@@ -105,6 +108,9 @@ int splitRecordFields(Piece& piece, RecordFields& fields, bool listed) {
     fields.auxAmountText = tokens[kAuxAmountToken];
     if (listed) {
         fields.auxText = tokens[kAuxTextToken];
+    }
+    if (piece.mayHoldQuote) {
+        unquoteFields(fields, unquoted, piece.length, listed);
     }
     convertFieldTexts(fields, listed);
     return count;
@@ -266,7 +272,7 @@ void readRecordsByPosition(PieceReader& reader, const LineContext& context,
         if (piece.heldNul) {
             noteNulByte(progress.checks, progress.line);
         }
-        int tokenCount = splitRecordFields(piece, fields, context.listed);
+        int tokenCount = splitRecordFields(piece, fields, context.memo.unquoted, context.listed);
         if (tokenCount > 0) {
             ++progress.recordLines;
             if (tokenCount < kTokensNeeded) {
@@ -301,7 +307,8 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const Li
         if (line.cutAtNul) {
             noteNulByte(progress.checks, progress.line);
         }
-        NamedLine kind = takeNamedFields(line, layout, context.listed, fields);
+        NamedLine kind =
+            takeNamedFields(line, layout, context.listed, fields, context.memo.unquoted);
         if (kind == NamedLine::kNoRecord) {
             continue;
         }
@@ -382,12 +389,19 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
         memo.reader = std::make_unique<PieceReader>();
     }
     PieceReader& reader = *memo.reader;
-    startPieces(reader, file.get(), true);
+    startPieces(reader, file.get(), kReportDecoding);
     // Every application notes the days of this report's records anew.
     ++memo.days.stamp;
     // The layout is chosen once, from the header: every line after it is
-    // read the same way.
-    ReportLayout layout = chooseLayout(peekFirstLine(reader));
+    // read the same way. A file a spreadsheet saved in another format is
+    // not read at all: read by position, its lines would be records of
+    // one field each.
+    const std::string header = peekFirstLine(reader);
+    if (const char* reason = notTabSeparated(header)) {
+        reportUnreadable(diagnostics, path, reason);
+        return;
+    }
+    ReportLayout layout = chooseLayout(header);
     if (layout.missingColumn != nullptr) {
         // A header of today's layout that lacks a column: read by position,
         // its fields would give applications named after dates or prices.

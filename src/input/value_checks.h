@@ -86,23 +86,29 @@ inline bool allDigits(std::uint64_t word) {
            ((word + 0x0606060606060606u) & kHighNibbles) == kZeros;
 }
 
-// The two usual forms, 'YYYYMMDD' and 'MM/DD/YYYY', with a digit at every
-// position: a date that passes the test -s and -e use.
+// The usual forms, 'YYYYMMDD', 'MM/DD/YYYY' and 'YYYY-MM-DD', with a digit
+// at every position: a date that passes the test -s and -e use.
 inline bool usualDate(std::string_view text) {
     if (text.size() == 8) {
         return allDigits(byte_scan_detail::loadWord(text.data()));
     }
-    // The slashes are bytes 2 and 5 of the first word.
+    // The slashes are bytes 2 and 5 of the first word, the dashes bytes 4
+    // and 7.
     constexpr std::uint64_t kSlashBytes = 0x0000FF0000FF0000u;
     constexpr std::uint64_t kSlashes = 0x00002F00002F0000u;
-    constexpr std::uint64_t kZerosThere = 0x0000300000300000u;
+    constexpr std::uint64_t kDashBytes = 0xFF0000FF00000000u;
+    constexpr std::uint64_t kDashes = 0x2D00002D00000000u;
+    constexpr std::uint64_t kZeros = 0x3030303030303030u;
     if (text.size() != 10) {
         return false;
     }
     std::uint64_t word = byte_scan_detail::loadWord(text.data());
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    return (word & kSlashBytes) == kSlashes && allDigits((word & ~kSlashBytes) | kZerosThere) &&
-           digit(text[8]) && digit(text[9]);
+    // A report writes its dates in one form, so this choice is foreseen.
+    std::uint64_t separators = (word & kSlashBytes) == kSlashes ? kSlashBytes : kDashBytes;
+    bool formed = (word & kSlashBytes) == kSlashes || (word & kDashBytes) == kDashes;
+    return formed && allDigits((word & ~separators) | (kZeros & separators)) && digit(text[8]) &&
+           digit(text[9]);
 }
 
 }  // namespace value_checks_detail

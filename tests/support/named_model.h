@@ -53,7 +53,8 @@ inline std::vector<std::string> modelWholeLines(const std::string& bytes,
     return lines;
 }
 
-// The fields of a line: split at every TAB, spaces trimmed at both ends.
+// The fields of a line: split at every TAB, spaces trimmed at both ends,
+// then the quotes taken off.
 inline std::vector<std::string> modelFields(const std::string& text) {
     std::vector<std::string> fields(1);
     for (char c : text) {
@@ -66,6 +67,7 @@ inline std::vector<std::string> modelFields(const std::string& text) {
     for (std::string& field : fields) {
         field.erase(0, field.find_first_not_of(' '));
         field.erase(field.find_last_not_of(' ') + 1);
+        field = modelUnquoted(field);
     }
     return fields;
 }
@@ -92,6 +94,13 @@ inline bool modelReadsByName(const std::map<std::string, std::size_t>& columns) 
         }
     }
     return true;
+}
+
+// True when a header is that of no tab-separated report: it begins with the
+// zip signature, or it holds a comma or a semicolon and no TAB.
+inline bool modelNotTabSeparated(const std::string& header) {
+    return header.rfind("PK\x03\x04", 0) == 0 || (header.find('\t') == std::string::npos &&
+                                                  header.find_first_of(",;") != std::string::npos);
 }
 
 // True when a header that is not read by name names a column that tells of

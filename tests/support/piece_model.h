@@ -17,6 +17,7 @@
 #include "input/date_value.h"
 #include "input/lenient_number.h"
 #include "input/reading/piece_reader.h"
+#include "support/text_model.h"
 
 // The pieces of a file's bytes: up to and including each LF, at most 499
 // characters, a CR right before an LF dropped, nothing from a Ctrl-Z on.
@@ -76,19 +77,27 @@ inline std::int32_t modelTypeCode(const std::string& text) {
 }
 
 // The record a piece after the header stands for: its tokens at their
-// positions, converted. Returns false when the piece holds no token.
+// positions, unquoted and converted. Returns false when the piece holds no
+// token.
 inline bool modelRecord(const std::string& piece, SalesRecord& record) {
-    auto tokens = modelTokens(piece.c_str(), "\t\n");  // the text ends at a NUL
+    std::vector<std::string> tokens;
+    for (std::string_view token : modelTokens(piece.c_str(), "\t\n")) {  // ends at a NUL
+        tokens.push_back(modelUnquoted(std::string(token)));
+    }
     if (tokens.empty()) {
         return false;
     }
     tokens.resize(21);
     auto date = [](std::string_view text) { return text.empty() ? 0 : parseDate(text); };
-    record = {std::string(tokens[6]),    date(tokens[11]),
-              date(tokens[12]),          modelTypeCode(std::string(tokens[8])),
-              lenientInteger(tokens[9]), lenientReal(tokens[10]),
-              lenientReal(tokens[20]),   std::string(tokens[14]),
-              std::string(tokens[15])};
+    record = {tokens[6],
+              date(tokens[11]),
+              date(tokens[12]),
+              modelTypeCode(tokens[8]),
+              lenientInteger(tokens[9]),
+              lenientReal(tokens[10]),
+              lenientReal(tokens[20]),
+              tokens[14],
+              tokens[15]};
     return true;
 }
 

@@ -50,6 +50,11 @@ TEST_F(DateValueTest, ParsesBothFormsAsLocalStandardMidnight) {
         // clang-format off
         {kUtc, "20081101", 1225497600}, {kUtc, "11/01/2008", 1225497600},
         {kUtc, "20081101junk", 1225497600}, {kUtc, "11/01/2008 10:00", 1225497600},
+        {kUtc, "2008-11-01", 1225497600}, {kUtc, "2008-11-01T10:00", 1225497600},
+        {kUtc, "2008-13-01", 1230768000},  // month 13 carries over as in the other forms
+        // Dashes elsewhere are read as before: '2008-1-01' is month '-1' and
+        // day '-0' of 2008, 2007-10-31; '2008-11-0x' month '-1', day '1-'.
+        {kUtc, "2008-1-01", 1193788800}, {kUtc, "2008-11-0x", 1193875200},
         {kUtc, "20081301", 1230768000},  // month 13: 2009-01-01
         {kUtc, "20080230", 1204329600},  // 30 February of a leap year: 2008-03-01
         {kUtc, "19700101", 0}, {kUtc, "22260101", 8078572800},  // the same day 256 years on
@@ -62,9 +67,10 @@ TEST_F(DateValueTest, ParsesBothFormsAsLocalStandardMidnight) {
         {kUtc, "1970010", -1},         // day 0 of January 1970: 1969-12-31
         {kUtc, "11/01", -1}, {kUtc, "", -1},
         {kTokyo, "20081101", 1225465200}, {kTokyo, "11/01/2008", 1225465200},  // 10-31 15:00 UTC
+        {kTokyo, "2008-11-01", 1225465200},
         {kTokyo, "19700102", 54000}, {kTokyo, "19700101", -1},  // 1969-12-31 15:00 UTC
         {kNewYork, "20080701", 1214888400},  // 05:00 UTC: 01:00 by the summer clock
-        {kNewYork, "07/01/2008", 1214888400},
+        {kNewYork, "07/01/2008", 1214888400}, {kNewYork, "2008-07-01", 1214888400},
         {kNewYork, "20081201", 1228107600}, {kNewYork, "19700101", 18000},
         {kUtc, "20080701", 1214870400}  // the zone change is seen again
         // clang-format on

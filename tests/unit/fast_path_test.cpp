@@ -27,6 +27,7 @@
 #include "input/value_checks.h"
 #include "support/piece_model.h"
 #include "support/report_lines.h"
+#include "support/text_model.h"
 #include "unit_support.h"
 
 namespace {
@@ -35,9 +36,12 @@ namespace {
 std::string randomBytes(std::mt19937& random, std::size_t size) {
     using namespace std::string_literals;
     static const std::vector<std::string> kFragments = {
-        "\t",         "\t\t",    "\n", "\r",  "\r\n", "\r\r\n", "ab",  "Name",
-        "12",         "0.70",    "-3", "1e3", " ",    "\x1A",   "\0"s, std::string(200, 'y'),
-        "07/06/2008", "20081102"};
+        "\t",         "\t\t",         "\n",         "\r",
+        "\r\n",       "\r\r\n",       "ab",         "Name",
+        "12",         "0.70",         "-3",         "1e3",
+        " ",          "\x1A",         "\0"s,        std::string(200, 'y'),
+        "07/06/2008", "20081102",     "2008-11-02", "\"",
+        "\"\"",       " \"a\"\"b\" ", "\"12\""};
     return fragmentBytes(random, size, kFragments);
 }
 
@@ -69,7 +73,8 @@ TEST(FastPath, TheWidestScanIsTheOneTheProcessorHas) {
 // and on the bytes that matter packed close together.
 TEST(FastPath, ByteMasksMatchThePlainRule) {
     std::mt19937 random(5);
-    const std::string dense = std::string("\t\n\r\x1A", 4) + std::string(1, '\0') + "a\xFF\x8A\x89";
+    const std::string dense =
+        std::string("\t\n\r\x1A", 4) + std::string(1, '\0') + "a\"\xFF\x8A\x89\xA2";
     for (int round = 0; round < 3000; ++round) {
         char bytes[64];
         for (char& byte : bytes) {
@@ -82,12 +87,14 @@ TEST(FastPath, ByteMasksMatchThePlainRule) {
             plain.tabs |= bytes[i] == '\t' ? bit : 0;
             bool odd = bytes[i] == '\r' || bytes[i] == '\0' || bytes[i] == '\x1A';
             plain.odd |= odd ? bit : 0;
+            plain.quotes |= bytes[i] == '"' ? bit : 0;
         }
         for (ScanWidth width : runnableWidths()) {
             ByteMasks masks = scanKernelsFor(width).masks(bytes);
             ASSERT_EQ(masks.lineFeeds, plain.lineFeeds) << static_cast<int>(width);
             ASSERT_EQ(masks.tabs, plain.tabs) << static_cast<int>(width);
             ASSERT_EQ(masks.odd, plain.odd) << static_cast<int>(width);
+            ASSERT_EQ(masks.quotes, plain.quotes) << static_cast<int>(width);
         }
     }
 }
@@ -171,8 +178,9 @@ TEST(FastPath, SplitTokensMatchesNextToken) {
 }
 
 // Every record is stored with the fields its piece's tokens give, whatever
-// the bytes: the one-pass splitter and the reader's memos against the plain
-// models of pieces and tokens.
+// the bytes: the one-pass splitter, the quotes taken off and the reader's
+// memos against the plain models of pieces and tokens. Bytes that begin with a NUL and an ASCII
+// byte are read as UTF-16, as the model reads them.
 TEST(FastPath, RecordFieldsMatchTheTokenRules) {
     ScopedTimeZone zone("UTC0");
     runSettings = RunSettings{};
@@ -180,7 +188,7 @@ TEST(FastPath, RecordFieldsMatchTheTokenRules) {
     for (int round = 0; round < 60; ++round) {
         const std::string bytes = randomBytes(random, 1 + random() % 30000);
         std::map<std::string, std::vector<SalesRecord>> expected;
-        const std::vector<std::string> pieces = modelPieces(bytes);
+        const std::vector<std::string> pieces = modelPieces(modelText(bytes));
         for (std::size_t i = 1; i < pieces.size(); ++i) {
             SalesRecord record;
             if (modelRecord(pieces[i], record)) {
@@ -205,7 +213,8 @@ TEST(FastPath, RecordFieldsMatchTheTokenRules) {
 
 // The value checks' shortcut, which passes a usual sale or update at once,
 // warns exactly where the full rule does: on types whose code is neither 1
-// nor 7, and on dates with a byte out of place at any position it tests.
+// nor 7, and on dates of each form with a byte out of place at any position
+// it tests.
 TEST(FastPath, ValueCheckShortcutWarnsWhereTheFullRuleDoes) {
     struct Row {
         std::string type;
@@ -231,11 +240,18 @@ TEST(FastPath, ValueCheckShortcutWarnsWhereTheFullRuleDoes) {
         {"1", "11-02-2008", "20081108", false, true}, {"1", "20081102", "11:08:2008", false, true},
         // One slash left: the digits still stand where a slashed date has them.
         {"1", "11102/2008", "11/0812008", false, false},
+        // 'YYYY-MM-DD' is usual too; dashes anywhere else are not.
+        {"1", "2008-11-02", "2008-11-08", false, false}, {"7", "11/02/2008", "2008-11-08", false, false},
+        {"1", "2008-11-02T00", "20081108", false, false},  // past its ten characters: the full rule
+        {"1", "2008-1-02", "20081108", false, true}, {"1", "08-11-02", "20081108", false, true},
+        {"1", "20081108", "2008-11/02", false, true},
         // clang-format on
     };
     // Each digit of both forms replaced by a byte just outside the digits,
     // or far from them.
-    for (const std::string date : {"20081102", "11/02/2008"}) {
+    for (const std::string date : {"20081102", "11/02/2008", "2008-11-02"}) {
+        // The shortcut itself takes each usual form: the full rule is slower.
+        EXPECT_TRUE(value_checks_detail::usualDate(date)) << date;
         for (std::size_t at = 0; at < date.size(); ++at) {
             for (char byte : std::string(date[at] == '/' ? "" : "/:x ")) {
                 std::string odd = date;

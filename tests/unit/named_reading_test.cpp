@@ -74,6 +74,11 @@ TEST(ReadByName, ChoosesTheLayoutFromTheHeader) {
          {chess}},
         // A lone CR ends the header; the next line starts after it.
         {kSevenColumns + "\r" + kSevenFields, nullptr, {chess}},
+        // Quoted names are read by their text, also with spaces around the
+        // quotes; a name quoted at one end only is no name of the layout.
+        {"\"Title\"\t \"Product Type Identifier\" \t\"Units\"\t\"Developer Proceeds\"\t"
+         "\"Begin Date\"\t\"End Date\"\t\"Currency of Proceeds\"\n" + kSevenFields, nullptr, {chess}},
+        {"\"Title\t" + kSevenColumns.substr(6) + "\n" + kSevenFields, "Title", {}},
         // Near misses are not read at all (by position, USD would be the
         // name).
         {renamed + "\n" + kSevenFields + "\n", "Units", {}},
@@ -96,6 +101,34 @@ TEST(ReadByName, ChoosesTheLayoutFromTheHeader) {
         for (std::size_t i = 0; i < records.size(); ++i) {
             EXPECT_EQ(describe(records[i]), describe(c.expected[i])) << header;
         }
+    }
+}
+
+// What a spreadsheet saves in other formats is not read: a workbook (a zip
+// archive) and a header that holds a comma or a semicolon but no TAB.
+TEST(ReadByName, RefusesFilesThatAreNotTabSeparated) {
+    const std::string comma = "it is comma-separated; export it as tab-separated text";
+    const std::string zip = "it is a workbook or zip archive, not a text report";
+    const struct {
+        std::string header;
+        std::string reason;  // empty: read
+    } cases[] = {
+        // clang-format off
+        {"Title,Product Type Identifier,Units", comma}, {"Title;Units", comma},
+        {"\"Title\",\"Units\"", comma}, {",", comma},
+        {std::string("PK\x03\x04\x14", 5), zip}, {"PK\x03\x04,a\tb", zip},
+        // A TAB makes it tab-separated, commas and all; other headers are read.
+        {"Provider\tTitle, Episode; Season", ""}, {"Provider", ""}, {"", ""},
+        {"PK\x03\x05", ""}, {"PK", ""},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        const char* reason = notTabSeparated(c.header);
+        EXPECT_EQ(reason != nullptr ? reason : "", c.reason) << c.header;
+        // None of its records count.
+        const std::string file = c.header + "\n" + reportLine();
+        EXPECT_EQ(readRecords(file, !c.reason.empty()).size(), c.reason.empty() ? 1u : 0u)
+            << c.header;
     }
 }
 
@@ -202,6 +235,13 @@ TEST(ReadByName, ReadsWholeLinesWithEveryField) {
         {"A\t1\t2\x1A", "[A]2;"},
         {std::string(600, ' ') + "A\t1\t2\t" + std::string(600, 'x') + "\n", "[A]2;"},
         {longName + "\t1\t2\n" + longName + "\t1\t3", "[" + longName + "]2;[" + longName + "]3;"},
+        // Quoted fields: '""' inside is '"', spaces around the quotes go,
+        // inside them they stay; a '"' not at both ends stays.
+        {"\"A\"\t\"1\"\t\"2\"\t\"0\"\t\"\"\t\"\"\t\"EUR\"\n", "[A]2EUR;"},
+        {" \"A \"\"x\"\"\" \t1\t2\n\"\t1\t3\n\"B\t1\t4\nC\"\t1\t5\n\" D\"\t1\t6\n",
+         "[ D]6;[\"]3;[\"B]4;[A \"x\"]2;[C\"]5;"},  // in byte order
+        // A line of fields '""' is no record; '" "' is a space, no empty field.
+        {"\"\"\t \"\" \t\"\"\n\"\"\t\"\"\t\" \"\n", "[]0;"},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -214,9 +254,10 @@ TEST(ReadByName, ReadsWholeLinesWithEveryField) {
 std::string randomLines(std::mt19937& random, std::size_t size) {
     using namespace std::string_literals;
     static const std::vector<std::string> kFragments = {
-        "\t",    "\t\t", "\n",         "\r",       "\r\n", " ",   "  ",
-        "Chess", "IA1",  "F1",         "7",        "3F",   "12",  "-1",
-        "1.40",  "EUR",  "11/02/2008", "20081108", "\x1A", "\0"s, std::string(300, 'y')};
+        "\t",    "\t\t", "\n",         "\r",        "\r\n",    " ",         "  ",
+        "Chess", "IA1",  "F1",         "7",         "3F",      "12",        "-1",
+        "1.40",  "EUR",  "11/02/2008", "20081108",  "\x1A",    "\0"s,       std::string(300, 'y'),
+        "\"",    "\"\"", "\"Chess\"",  "\"a\"\"\"", " \"7\" ", "2008-11-02"};
     return fragmentBytes(random, size, kFragments);
 }
 

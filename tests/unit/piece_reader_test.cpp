@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "input/reading/content_digest.h"
+#include "input/reading/utf16_text.h"
 #include "support/gzip_member.h"
+#include "support/text_model.h"
 #include "unit_support.h"
 
 namespace {
@@ -18,9 +20,9 @@ using Pieces = std::vector<std::string>;
 
 // The tokenisable text of every piece of a file holding bytes; failed tells
 // whether the reader met a read error or damaged compressed data.
-Pieces readAllPieces(const std::string& bytes, bool detectCompressed = false,
+Pieces readAllPieces(const std::string& bytes, SourceDecoding decoding = kReadAsItIs,
                      bool* failed = nullptr) {
-    OpenReader open = openReader(bytes, widestScan(), detectCompressed);
+    OpenReader open = openReader(bytes, widestScan(), decoding);
     Pieces pieces;
     Piece piece;
     while (pieces.size() <= bytes.size() * 1100 && readPiece(*open.reader, piece)) {
@@ -121,20 +123,21 @@ TEST(ReadPiece, CompressedFileGivesThePiecesOfItsContent) {
     const Pieces plain = readAllPieces(content);
 
     bool failed = true;
-    EXPECT_EQ(readAllPieces(packed, true, &failed), plain);
+    EXPECT_EQ(readAllPieces(packed, kReportDecoding, &failed), plain);
     EXPECT_FALSE(failed);
     const std::string twoMembers =
         gzipMember(content.substr(0, half)) + gzipMember(content.substr(half)) + "junk\n";
-    EXPECT_EQ(readAllPieces(twoMembers, true, &failed), plain);
+    EXPECT_EQ(readAllPieces(twoMembers, kReportDecoding, &failed), plain);
     EXPECT_FALSE(failed);
     // Rate files are never decompressed.
-    EXPECT_EQ(readAllPieces(packed, false, &failed), readAllPieces(packed));
+    EXPECT_EQ(readAllPieces(packed, kTextDecoding, &failed), readAllPieces(packed));
 
     // Cut short, in the trailer or halfway: what was decompressed is read,
     // then the failure shows.
-    EXPECT_EQ(readAllPieces(packed.substr(0, packed.size() - 4), true, &failed), plain);
+    EXPECT_EQ(readAllPieces(packed.substr(0, packed.size() - 4), kReportDecoding, &failed), plain);
     EXPECT_TRUE(failed);
-    Pieces got = readAllPieces(twoMembers.substr(0, twoMembers.size() / 2), true, &failed);
+    Pieces got =
+        readAllPieces(twoMembers.substr(0, twoMembers.size() / 2), kReportDecoding, &failed);
     EXPECT_TRUE(failed);
     ASSERT_FALSE(got.empty());
     ASSERT_LT(got.size(), plain.size());
@@ -142,18 +145,129 @@ TEST(ReadPiece, CompressedFileGivesThePiecesOfItsContent) {
     // A changed byte is found at the latest by the member's checksum.
     std::string damaged = packed;
     damaged[damaged.size() / 2] ^= 0x55;
-    readAllPieces(damaged, true, &failed);
+    readAllPieces(damaged, kReportDecoding, &failed);
     EXPECT_TRUE(failed);
     // A wrong checksum shows only after the member's whole content, and all
     // of that content is read before the failure.
     std::string badCheck = packed;
     badCheck[badCheck.size() - 8] ^= 0x55;
-    EXPECT_EQ(readAllPieces(badCheck, true, &failed), plain);
+    EXPECT_EQ(readAllPieces(badCheck, kReportDecoding, &failed), plain);
     EXPECT_TRUE(failed);
     const std::string stopped = gzipMember("head\nline\n\x1A" + content);
-    EXPECT_EQ(readAllPieces(stopped.substr(0, stopped.size() - 4), true, &failed),
+    EXPECT_EQ(readAllPieces(stopped.substr(0, stopped.size() - 4), kReportDecoding, &failed),
               (Pieces{"head\n", "line\n"}));
     EXPECT_FALSE(failed);
+}
+
+// Code units written out, little-endian or big-endian.
+std::string units(std::initializer_list<std::uint16_t> list, bool bigEndian = false) {
+    std::string bytes;
+    for (std::uint16_t unit : list) {
+        char high = static_cast<char>(unit >> 8);
+        char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+// A report saved as UTF-16 gives the pieces of its UTF-8 text. The UTF-8 of
+// the expected pieces is written out by hand: U+00E9 is C3 A9, U+20AC E2 82
+// AC, U+1F600 (the surrogates D83D DE00) F0 9F 98 80, U+FFFD EF BF BD.
+TEST(ReadPiece, Utf16TextGivesThePiecesOfItsUtf8) {
+    const std::string lf = units({'\n'});
+    const std::string mark = "\xFF\xFE";
+    const struct {
+        const char* what;
+        std::string bytes;
+        Pieces expected;
+        SourceDecoding decoding = kReportDecoding;
+    } cases[] = {
+        // clang-format off
+        {"LE with the mark", mark + units({'a', '\t', 'b', '\r', '\n', 'c'}), {"a\tb\n", "c"}},
+        {"BE with the mark", "\xFE\xFF" + units({'a', '\n', 'c'}, true), {"a\n", "c"}},
+        {"LE without the mark", units({'a', '\n'}), {"a\n"}},
+        {"BE without the mark", units({'a', '\n'}, true), {"a\n"}},
+        {"a letter and a NUL alone", units({'A'}), {"A"}},
+        {"two NULs are no UTF-16", std::string("\0\0ab\n", 5), {""}},
+        {"nor is a UTF-8 mark", "\xEF\xBB\xBF" "ab\n", {"\xEF\xBB\xBF" "ab\n"}},
+        {"nor one byte", "A", {"A"}},
+        {"the mark alone", mark, {}},
+        {"beyond ASCII", mark + units({0xE9, 0x20AC, 0xD83D, 0xDE00}) + lf,
+         {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\n"}},
+        {"a high surrogate before a letter", mark + units({0xD83D, 'A'}), {"\xEF\xBF\xBD" "A"}},
+        {"a low surrogate alone", mark + units({'A', 0xDE00, 'B'}), {"A\xEF\xBF\xBD" "B"}},
+        {"two high surrogates, one low", mark + units({0xD83D, 0xD83D, 0xDE00}),
+         {"\xEF\xBF\xBD\xF0\x9F\x98\x80"}},
+        {"a high surrogate at the end", mark + units({'A', 0xD83D}), {"A\xEF\xBF\xBD"}},
+        {"an odd byte at the end", mark + units({'A'}) + "B", {"A\xEF\xBF\xBD"}},
+        {"a surrogate and an odd byte at the end", mark + units({0xD83D}) + "B",
+         {"\xEF\xBF\xBD\xEF\xBF\xBD"}},
+        {"a Ctrl-Z ends it", mark + units({'a', '\n', 0x1A, 'b'}), {"a\n"}},
+        {"a NUL unit ends a piece's text", mark + units({'a', 0, 'b', '\n'}), {"a"}},
+        // The rate file's decoding converts too; reading as it is does not.
+        {"text decoding", mark + units({'a'}), {"a"}, kTextDecoding},
+        {"as it is", units({'a', '\n'}), {"a", ""}, kReadAsItIs},  // cut at the NULs
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(readAllPieces(c.bytes, c.decoding), c.expected) << c.what;
+        if (c.decoding.gzip) {
+            EXPECT_EQ(readAllPieces(gzipMember(c.bytes), c.decoding), c.expected) << c.what;
+        }
+    }
+}
+
+// A long text saved as UTF-16 of either order, plain or compressed, gives
+// the pieces of its UTF-8 form: also where a surrogate pair, or a letter's
+// two bytes, straddle the 64 KiB read of the UTF-16 bytes, and where the
+// UTF-8 made of them straddles the piece reader's block.
+TEST(ReadPiece, Utf16TextAcrossReadBlocks) {
+    std::string text = variedText(3 * kReadBlockSize);
+    for (std::size_t at = 500; at < text.size(); at += 997) {
+        text.insert(at, at % 2 == 0 ? "\xE2\x82\xAC" : "\xF0\x9F\x98\x80");  // U+20AC, U+1F600
+    }
+    // The mark and 32,766 units, then U+1F600: its high surrogate ends the
+    // first read of 65,536 bytes and its low one starts the second.
+    const std::string filler = std::string(32765, 'y') + "\n";
+    const std::string straddling = filler + "\xF0\x9F\x98\x80" + "\xC3\xA9\n" + text;
+    for (const std::string& utf8 : {text, straddling}) {
+        const Pieces expected = readAllPieces(utf8);
+        for (bool bigEndian : {false, true}) {
+            const std::string saved = utf16Twin(utf8, bigEndian, true);
+            bool failed = true;
+            EXPECT_EQ(readAllPieces(saved, kReportDecoding, &failed), expected) << bigEndian;
+            EXPECT_FALSE(failed);
+            EXPECT_EQ(readAllPieces(gzipMember(saved), kReportDecoding, &failed), expected)
+                << bigEndian;
+            EXPECT_FALSE(failed);
+        }
+    }
+}
+
+// The conversion gives the same text however the UTF-16 bytes are cut
+// into reads: a unit's two bytes and a pair's two units are joined across
+// the cut.
+TEST(Utf16Text, ConvertsAlikeWhereverTheReadsCutIt) {
+    const std::string saved =
+        units({'a', 0xE9, 0xD83D, 0xDE00, 0x20AC, 0xDE00, 0xD83D, 'b', 0xD83D}) + "z";
+    const std::string expected = modelUtf8(modelCodePoints(saved, false));
+    ASSERT_EQ(expected,
+              "a\xC3\xA9\xF0\x9F\x98\x80\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD\xEF\xBF\xBD");
+    const auto* bytes = reinterpret_cast<const unsigned char*>(saved.data());
+    for (std::size_t first = 0; first <= saved.size(); ++first) {
+        for (std::size_t second = first; second <= saved.size(); ++second) {
+            Utf16Converter converter;
+            std::string out(utf8Room(saved.size()) + 6, '\0');
+            std::size_t written = convertUtf16(converter, bytes, first, out.data());
+            written += convertUtf16(converter, bytes + first, second - first, out.data() + written);
+            written += convertUtf16(converter, bytes + second, saved.size() - second,
+                                    out.data() + written);
+            written += finishUtf16(converter, out.data() + written);
+            EXPECT_EQ(out.substr(0, written), expected) << first << " " << second;
+        }
+    }
 }
 
 ContentKey keyInSteps(const std::string& content, std::size_t step) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/text_model.h"
 #include "unit_support.h"
 
 namespace {
@@ -131,6 +132,10 @@ TEST(ReadRateFile, KeysEndAtEqualsOrTabAndValuesRunOn) {
          skipped(2, "GBP: 2")},
         // A Ctrl-Z ends the file.
         {"EUR = 1.25\n\x1aGBP: 2\n", {{"EUR", 1.25}}, ""},
+        // Saved as UTF-16, with or without the byte-order mark: read as its text.
+        {utf16Twin("EUR = 1.25\r\nGBP\t2\r\n", false, true), {{"EUR", 1.25}, {"GBP", 2.0}}, ""},
+        {utf16Twin("EUR = 1.25\n", true, false), {{"EUR", 1.25}}, ""},
+        {utf16Twin("EUR: 1.25\n", true, true), {}, skipped(1, "EUR: 1.25") + kNoRate},
     };
     for (const auto& c : cases) {
         ScratchDirectory scratch;

@@ -6,14 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/run_settings.h"
 #include "input/date_value.h"
+#include "report/tally.h"
+#include "report/text_report.h"
+#include "support/gzip_member.h"
 #include "support/piece_model.h"
 #include "support/report_lines.h"
+#include "support/text_model.h"
 #include "unit_support.h"
 
 namespace {
@@ -35,6 +40,22 @@ TEST(ReadSalesReport, TakesFieldsByTokenPosition) {
         {"a\tb\tc\td\te\tf\n", true, {"", 0, 0, 0, 0, 0.0, 0.0, "", ""}},
         {"0\t1\t2\t3\t4\t5\tName\t7\t1\t5\t2.5\t11/02/2008\n", true,
          {"Name", 1225584000, 0, 1, 5, 2.5, 0.0, "", ""}},
+        // Quoted tokens read as their text, '""' inside as '"', spaces around
+        // the quotes dropped; a '"' that is not at both ends stays.
+        {reportLine({{field::kName, "\"Pocket \"\"Chess\"\"\""}, {field::kType, "\"1\""},
+                     {field::kUnits, "\"12\""}, {field::kPrice, " \"0.70\""},
+                     {field::kBegin, "\"11/02/2008\""}, {field::kEnd, "\"11/08/2008\" "},
+                     {field::kCountry, "\"US\""}, {field::kCurrency, "\"USD\""},
+                     {field::kCustomerPrice, "\"0.99\""}}), true,
+         {"Pocket \"Chess\"", 1225584000, 1226102400, 1, 12, 0.70, 0.99, "US", "USD"}},
+        {reportLine({{field::kUnits, " \"3\" "}}), true,
+         {"App", 1225584000, 1226102400, 1, 3, 0.70, 0.99, "US", "USD"}},
+        {reportLine({{field::kName, "\""}, {field::kCurrency, "\"\""}}), true,
+         {"\"", 1225584000, 1226102400, 1, 12, 0.70, 0.99, "US", ""}},
+        {reportLine({{field::kName, "\"App"}, {field::kCurrency, "USD\""}}), true,
+         {"\"App", 1225584000, 1226102400, 1, 12, 0.70, 0.99, "US", "USD\""}},
+        {reportLine({{field::kName, "\"a\"b\""}, {field::kCountry, "\" \""}}), true,
+         {"a\"b", 1225584000, 1226102400, 1, 12, 0.70, 0.99, " ", "USD"}},
         {"\t\t\n", false, {}},
         {"", false, {}}
         // clang-format on
@@ -156,6 +177,12 @@ TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
         {named, named, kNothing},
         {byName, named + "Chess\t1\t6\t1.40\t11/02/2008\t11/08/2008\tUSD\n", kSameDays},
         {byName + junk, byName + "\n" + junk, kSameDays},
+        // A UTF-16 copy holds the content of its UTF-8 original, as it is
+        // read: also compressed, and up to a Ctrl-Z.
+        {byName, utf16Twin(byName, false, true), kCopy},
+        {positional, gzipMember(utf16Twin(positional, true, false)), kCopy},
+        {positional + junk, utf16Twin(positional + otherJunk, false, true), kCopy},
+        {utf16Twin(byName, true, true), utf16Twin(byName + "\n", false, false), kSameDays},
     };
     for (const auto& c : cases) {
         ScratchDirectory scratch;
@@ -340,6 +367,144 @@ TEST(ReadSalesReport, CountsEveryRecordLineRead) {
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(appRecords.empty());
     runSettings = RunSettings{};
+}
+
+// The text report of -v (the listing and both tables) of one report read
+// alone.
+std::string reportOf(const std::string& bytes) {
+    ScratchDirectory scratch;
+    AppRecords appRecords;
+    Diagnostics diagnostics;
+    testing::internal::CaptureStderr();
+    readSalesReport(scratch.write("S_W_twin", bytes).c_str(), appRecords, *startReading(false),
+                    diagnostics);
+    testing::internal::GetCapturedStderr();  // the value checks: seen elsewhere
+    EXPECT_FALSE(diagnostics.failed);
+    OutputSink out;
+    printTextReport(out, appRecords, tallyReport(appRecords, {{"EUR", 1.25}}), true);
+    return std::string(keptText(out));
+}
+
+// The lines split at LF, each with its CR kept apart, and joined again with
+// each field changed by `change`; fields that are empty stay empty, so that
+// by position no token comes or goes.
+std::string changeFields(const std::string& bytes, std::string (*change)(const std::string&)) {
+    std::string changed;
+    std::size_t begin = 0;
+    while (begin < bytes.size()) {
+        std::size_t end = std::min(bytes.find('\n', begin), bytes.size());
+        std::string line = bytes.substr(begin, end - begin);
+        bool crLf = !line.empty() && line.back() == '\r';
+        line.resize(line.size() - (crLf ? 1 : 0));
+        std::size_t fieldBegin = 0;
+        for (;;) {
+            std::size_t tab = std::min(line.find('\t', fieldBegin), line.size());
+            std::string field = line.substr(fieldBegin, tab - fieldBegin);
+            changed += field.empty() ? field : change(field);
+            if (tab == line.size()) {
+                break;
+            }
+            changed += '\t';
+            fieldBegin = tab + 1;
+        }
+        changed += crLf ? "\r" : "";
+        changed += end < bytes.size() ? "\n" : "";
+        begin = end + 1;
+    }
+    return changed;
+}
+
+// A field in quotes; by name a field is read trimmed, so its trimmed text
+// is quoted (and padded again, which by name is trimmed once more).
+std::string quotedByPosition(const std::string& field) {
+    return quotedTwin(field);
+}
+
+std::string quotedByName(const std::string& field) {
+    std::size_t first = field.find_first_not_of(' ');
+    std::string trimmed = first == std::string::npos
+                              ? ""
+                              : field.substr(first, field.find_last_not_of(' ') - first + 1);
+    return " " + quotedTwin(trimmed) + " ";
+}
+
+// A date of the form MM/DD/YYYY written YYYY-MM-DD.
+std::string isoDated(const std::string& field) {
+    bool slashed = field.size() == 10 && field[2] == '/' && field[5] == '/';
+    return slashed ? field.substr(6, 4) + "-" + field.substr(0, 2) + "-" + field.substr(3, 2)
+                   : field;
+}
+
+// Random reports of both layouts, with names beyond ASCII (an emoji among
+// them) and with quotes inside, each read with its twins: saved as UTF-16
+// (little-endian with the mark, big-endian without, compressed), with every
+// field quoted, quoted and saved as UTF-16, and with ISO dates. Each twin
+// gives the report, listing and tables, of its original, byte for byte.
+TEST(ReadSalesReport, SpreadsheetTwinsGiveTheSameReport) {
+    ScopedTimeZone zone("UTC0");
+    runSettings = RunSettings{};
+    std::mt19937 random(27);
+    auto pick = [&random](const std::vector<std::string>& from) {
+        return from[random() % from.size()];
+    };
+    const std::vector<std::string> names = {
+        "Alpha", "Tide Clock \"Pro\"", "Caf\xC3\xA9 \xCE\xA9", "Sky \xF0\x9F\x8C\x99", "  Padded ",
+        "\"Odd"};
+    const std::vector<std::string> types = {"1", "7", "IA1", "3", "1F", "F7"};
+    const std::vector<std::string> units = {"1", "12", "-2", "300"};
+    const std::vector<std::string> prices = {"0.70", "1.40", "25.20", "0"};
+    const std::vector<std::string> dates = {"11/02/2008", "11/08/2008", "12/01/2008", "20081109"};
+    const std::vector<std::string> currencies = {"USD", "EUR", "GBP"};
+    const std::vector<std::string> countries = {"US", "DE", "GB", "\xC3\x85L"};
+    const std::string named =
+        "Provider\tTitle\tProduct Type Identifier\tUnits\tDeveloper Proceeds\tBegin Date\t"
+        "End Date\tCountry Code\tCurrency of Proceeds\tCustomer Price";
+    for (int round = 0; round < 24; ++round) {
+        const bool byName = round % 2 == 1;
+        const char* lineEnd = round % 3 == 0 ? "\r\n" : "\n";
+        std::string report = (byName ? named : kReportHeader.substr(0, kReportHeader.size() - 1));
+        report += lineEnd;
+        for (int line = 0; line < 1 + static_cast<int>(random() % 40); ++line) {
+            const std::string name = pick(names);
+            const std::string type = pick(types);
+            const std::string unit = pick(units);
+            const std::string price = pick(prices);
+            const std::string begin = pick(dates);
+            const std::string end = pick(dates);
+            const std::string country = pick(countries);
+            const std::string currency = pick(currencies);
+            std::string text = byName ? "STORE\t" + name + "\t" + type + "\t " + unit + "\t" +
+                                            price + "\t" + begin + "\t" + end + "\t" + country +
+                                            "\t" + currency + "\t0.99\n"
+                                      : reportLine({{field::kName, name},
+                                                    {field::kType, type},
+                                                    {field::kUnits, unit},
+                                                    {field::kPrice, price},
+                                                    {field::kBegin, begin},
+                                                    {field::kEnd, end},
+                                                    {field::kCountry, country},
+                                                    {field::kCurrency, currency}});
+            text.replace(text.size() - 1, 1, lineEnd);
+            report += text;
+        }
+        const std::string expected = reportOf(report);
+        ASSERT_NE(expected.find("Apps count: "), std::string::npos);
+        const std::string quoted = changeFields(report, byName ? quotedByName : quotedByPosition);
+        const struct {
+            const char* what;
+            std::string bytes;
+        } twins[] = {
+            {"UTF-16LE with the mark", utf16Twin(report, false, true)},
+            {"UTF-16BE without the mark", utf16Twin(report, true, false)},
+            {"UTF-16 compressed", gzipMember(utf16Twin(report, round % 2 == 0, true))},
+            {"quoted", quoted},
+            {"quoted UTF-16", utf16Twin(quoted, round % 2 == 0, true)},
+            {"ISO dates", changeFields(report, isoDated)},
+        };
+        for (const auto& twin : twins) {
+            EXPECT_EQ(reportOf(twin.bytes), expected) << twin.what << " of round " << round;
+        }
+    }
 }
 
 }  // namespace

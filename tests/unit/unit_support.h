@@ -76,12 +76,12 @@ struct OpenReader {
 };
 
 inline OpenReader openReader(const std::string& bytes, ScanWidth width,
-                             bool detectCompressed = false) {
+                             SourceDecoding decoding = kReadAsItIs) {
     OpenReader open{FileHandle(std::tmpfile())};
     EXPECT_NE(open.file, nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), open.file.get());
     std::rewind(open.file.get());
-    startPieces(*open.reader, open.file.get(), detectCompressed);
+    startPieces(*open.reader, open.file.get(), decoding);
     open.reader->kernels = &scanKernelsFor(width);
     return open;
 }

@@ -1,7 +1,8 @@
 // Finding the bytes that end lines and fields, 64 bytes at a time.
 //
-// The reader looks for two things in each line: where it ends (and whether
-// it holds a byte that needs the careful path), and where its fields end.
+// The reader looks for three things in each line: where it ends (and whether
+// it holds a byte that needs the careful path), where its fields end, and
+// whether it holds a double quote (so that a field may be quoted).
 // Both ask the same question of 64 bytes at a time, answered here as bit
 // masks, one bit per byte, in three ways: AVX2, SSE2 and plain 64-bit
 // words, which all give the same masks. The loops that use them are written
@@ -35,7 +36,8 @@ enum class ScanWidth { kPortable, kSse2, kAvx2 };
 struct ByteMasks {
     std::uint64_t lineFeeds = 0;
     std::uint64_t tabs = 0;
-    std::uint64_t odd = 0;  // CR, NUL and Ctrl-Z: bytes the copying path handles
+    std::uint64_t odd = 0;     // CR, NUL and Ctrl-Z: bytes the copying path handles
+    std::uint64_t quotes = 0;  // '"'
 };
 
 namespace byte_scan_detail {
@@ -76,6 +78,7 @@ inline ByteMasks masksPortable(const char* bytes) {
         masks.lineFeeds |= gatherHighBits(zeroBytes(word ^ (kOnes * '\n'))) << at;
         masks.tabs |= gatherHighBits(zeroBytes(word ^ (kOnes * '\t'))) << at;
         masks.odd |= gatherHighBits(odd) << at;
+        masks.quotes |= gatherHighBits(zeroBytes(word ^ (kOnes * '"'))) << at;
     }
     return masks;
 }
@@ -95,6 +98,7 @@ inline ByteMasks masksSse2(const char* bytes) {
         masks.lineFeeds |= sse2Bits(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))) << at;
         masks.tabs |= sse2Bits(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\t'))) << at;
         masks.odd |= sse2Bits(odd) << at;
+        masks.quotes |= sse2Bits(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('"'))) << at;
     }
     return masks;
 }
@@ -120,10 +124,12 @@ __attribute__((target("avx2"))) inline ByteMasks masksAvx2(const char* bytes) {
     __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
     const __m256i lineFeed = _mm256_set1_epi8('\n');
     const __m256i tab = _mm256_set1_epi8('\t');
+    const __m256i quote = _mm256_set1_epi8('"');
     ByteMasks masks;
     masks.lineFeeds = avx2Bits(_mm256_cmpeq_epi8(low, lineFeed), _mm256_cmpeq_epi8(high, lineFeed));
     masks.tabs = avx2Bits(_mm256_cmpeq_epi8(low, tab), _mm256_cmpeq_epi8(high, tab));
     masks.odd = avx2Bits(avx2Odd(low), avx2Odd(high));
+    masks.quotes = avx2Bits(_mm256_cmpeq_epi8(low, quote), _mm256_cmpeq_epi8(high, quote));
     return masks;
 }
 #endif

@@ -150,14 +150,84 @@ std::size_t inflateInto(ByteSource& source, char* into, std::size_t room) {
     return room - stream.avail_out;
 }
 
+// The next bytes of the file's content as it is or decompressed, before
+// any conversion.
+std::size_t readContent(ByteSource& source, char* into, std::size_t room) {
+    if (source.compressed) {
+        return inflateInto(source, into, room);
+    }
+    if (hasFailure(source.pending)) {
+        return 0;  // the bytes before the failed read have been handed out
+    }
+    if (source.started) {
+        return readFile(source, into, room);
+    }
+    source.started = true;
+    // At most one input buffer, so that a compressed start fits in it.
+    std::size_t got = readFile(source, into, room < kInputSize ? room : kInputSize);
+    if (source.decoding.gzip &&
+        startsWithMagic(reinterpret_cast<const unsigned char*>(into), got)) {
+        got = startDecompressing(source, into, got) ? inflateInto(source, into, room) : 0;
+    }
+    return got;
+}
+
+// Hands out UTF-8 already converted; converts the next read's UTF-16 bytes
+// when none is left.
+std::size_t readConverted(ByteSource& source, char* into, std::size_t room) {
+    while (source.convertedAt == source.convertedEnd) {
+        if (source.contentEnded) {
+            return 0;
+        }
+        std::size_t got = readContent(source, reinterpret_cast<char*>(source.utf16Bytes.data()),
+                                      source.utf16Bytes.size());
+        source.convertedAt = 0;
+        if (got == 0) {
+            source.contentEnded = true;
+            source.convertedEnd = finishUtf16(source.converter, source.converted.data());
+        } else {
+            source.convertedEnd = convertUtf16(source.converter, source.utf16Bytes.data(), got,
+                                               source.converted.data());
+        }
+    }
+    std::size_t count = std::min(room, source.convertedEnd - source.convertedAt);
+    std::memcpy(into, source.converted.data() + source.convertedAt, count);
+    source.convertedAt += count;
+    return count;
+}
+
+// Switches the source to conversion, with the content's first bytes, read
+// into `first`, converted. Returns what is handed out of them.
+std::size_t startConverting(ByteSource& source, const Utf16Start& start, char* first,
+                            std::size_t count, std::size_t room) {
+    source.converting = true;
+    source.converter = Utf16Converter{};
+    source.converter.bigEndian = start.bigEndian;
+    source.utf16Bytes.resize(kInputSize);
+    // The first read may have been larger than the later ones.
+    std::size_t needed = utf8Room(std::max(count, kInputSize));
+    if (source.converted.size() < needed) {
+        source.converted.resize(needed);
+    }
+    source.convertedAt = 0;
+    source.convertedEnd = convertUtf16(
+        source.converter, reinterpret_cast<const unsigned char*>(first) + start.markLength,
+        count - start.markLength, source.converted.data());
+    return readConverted(source, first, room);
+}
+
 }  // namespace
 
-void startSource(ByteSource& source, std::FILE* file, bool detectCompressed) {
+void startSource(ByteSource& source, std::FILE* file, SourceDecoding decoding) {
     source.file = file;
-    source.detectCompressed = detectCompressed;
+    source.decoding = decoding;
     source.started = false;
     source.compressed = false;
     source.fileEnded = false;
+    source.converting = false;
+    source.contentEnded = false;
+    source.convertedAt = 0;
+    source.convertedEnd = 0;
     source.pending = {};
     source.failure = {};
     source.givenBack.clear();
@@ -181,20 +251,18 @@ std::size_t readBytes(ByteSource& source, char* into, std::size_t room) {
         return 0;
     }
     std::size_t got = 0;
-    if (source.compressed) {
-        got = inflateInto(source, into, room);
-    } else if (hasFailure(source.pending)) {
-        got = 0;  // the bytes before the failed read have been handed out
-    } else if (!source.started) {
-        source.started = true;
-        // At most one input buffer, so that a compressed start fits in it.
-        got = readFile(source, into, room < kInputSize ? room : kInputSize);
-        if (source.detectCompressed &&
-            startsWithMagic(reinterpret_cast<const unsigned char*>(into), got)) {
-            got = startDecompressing(source, into, got) ? inflateInto(source, into, room) : 0;
-        }
+    if (source.converting) {
+        got = readConverted(source, into, room);
     } else {
-        got = readFile(source, into, room);
+        // The check for UTF-16 is made once, on the content's first bytes.
+        bool first = !source.started && !source.compressed;
+        got = readContent(source, into, room);
+        if (first && source.decoding.utf16) {
+            Utf16Start start = detectUtf16(reinterpret_cast<const unsigned char*>(into), got);
+            if (start.isUtf16) {
+                got = startConverting(source, start, into, got, room);
+            }
+        }
     }
     if (got == 0) {
         source.failure = source.pending;

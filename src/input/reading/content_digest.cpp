@@ -62,7 +62,7 @@ struct ContentReader {
 
     explicit ContentReader(const char* path) : file(openForReading(path)) {
         if (file) {
-            startSource(source, file.get(), true);
+            startSource(source, file.get(), kReportDecoding);
         }
     }
 

@@ -3,12 +3,11 @@
 // saved twice (a copy beside its gzip original, a browser's second
 // download) would otherwise be counted twice without a word.
 //
-// The content is what the reader receives (decompressed for gzip) up to
-// where its reading ends: the end of the file, or its first Ctrl-Z. The
-// digest is its length and position-weighted sums of its 8-byte words, cheap
-// enough to take on every byte as it is read; two reports with equal
-// digests are compared byte for byte before they are called the same (see
-// sameContent).
+// The content is what the reader receives (decompressed for gzip, converted
+// to UTF-8 for UTF-16 text) up to where its reading ends: the end of the file, or its first Ctrl-Z.
+// The digest is its length and position-weighted sums of its 8-byte words, cheap enough to take on
+// every byte as it is read; two reports with equal digests are compared byte for byte before they
+// are called the same (see sameContent).
 #pragma once
 
 #include <array>
@@ -43,6 +42,7 @@ ContentKey contentKey(const ContentDigest& digest);
 bool contentKeyOfFile(const char* path, ContentKey& key);
 
 // True when the two files' contents, read as the report reader reads them
-// (decompressed when gzip, up to the first Ctrl-Z), are byte for byte the
-// same. A file that cannot be read in full has no content to share.
+// (decompressed when gzip, converted when UTF-16, up to the first Ctrl-Z),
+// are byte for byte the same: so a UTF-16 copy of a report has the content
+// of its UTF-8 original. A file that cannot be read in full has no content to share.
 bool sameContent(const char* onePath, const char* otherPath);

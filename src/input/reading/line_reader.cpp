@@ -29,7 +29,8 @@ std::uint64_t* tabBitsFor(WholeLine& line, std::size_t length) {
 bool readLineInPlace(PieceReader& reader, WholeLine& line) {
     const char* start = reader.block + reader.position;
     std::size_t available = reader.filled - reader.position;
-    std::size_t stop = reader.kernels->findStop(start, available, tabBitsFor(line, available));
+    LineStop found = reader.kernels->findStop(start, available, tabBitsFor(line, available));
+    std::size_t stop = found.stop;
     if (stop == available) {
         return false;
     }
@@ -44,6 +45,7 @@ bool readLineInPlace(PieceReader& reader, WholeLine& line) {
     }
     line.text = std::string_view(start, stop);
     line.cutAtNul = false;
+    line.mayHoldQuote = found.quoted;
     reader.position += next;
     return true;
 }
@@ -121,6 +123,7 @@ bool readWholeLine(PieceReader& reader, WholeLine& line) {
         }
     }
     line.text = line.copy;
+    line.mayHoldQuote = line.text.find('"') != std::string_view::npos;
     std::uint64_t* tabBits = tabBitsFor(line, line.text.size());
     std::fill(tabBits, tabBits + line.text.size() / 64 + 1, 0);
     for (std::size_t at = 0; at < line.text.size(); ++at) {

@@ -15,9 +15,10 @@
 // followed by LF. A NUL ends its text: the bytes after it, up to the line's
 // end, are passed over. A Ctrl-Z ends the file, as it does for pieces.
 struct WholeLine {
-    std::string_view text;  // in the reader's block, or in copy; valid until the next read
-    std::string copy;       // holds the text of a line that could not be left in the block
-    bool cutAtNul = false;  // a NUL ended the text before the line's end
+    std::string_view text;     // in the reader's block, or in copy; valid until the next read
+    std::string copy;          // holds the text of a line that could not be left in the block
+    bool cutAtNul = false;     // a NUL ended the text before the line's end
+    bool mayHoldQuote = true;  // the text may hold a '"': false only when it holds none
     // Found by the scan that found the line's end: bit i % 64 of word i / 64
     // is set where character i of text is a TAB. Bits at and past the
     // text's length mean nothing.

@@ -64,14 +64,15 @@ bool readLineInPlace(PieceReader& reader, Piece& piece) {
     piece.cursor = 0;
     piece.endsLine = true;
     piece.heldNul = false;
+    piece.mayHoldQuote = scan.quoted != 0;
     reader.position += lineEnd + 1;
     return true;
 }
 
 }  // namespace
 
-void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed) {
-    startSource(reader.source, file, detectCompressed);
+void startPieces(PieceReader& reader, std::FILE* file, SourceDecoding decoding) {
+    startSource(reader.source, file, decoding);
     reader.position = 0;
     reader.filled = 0;
     reader.ended = false;
@@ -112,6 +113,7 @@ bool readPiece(PieceReader& reader, Piece& piece) {
     piece.cursor = 0;
     piece.endsLine = piece.text[length - 1] == '\n';
     piece.heldNul = piece.length < length;
+    piece.mayHoldQuote = std::memchr(piece.text, '"', piece.length) != nullptr;
     return true;
 }
 

@@ -54,6 +54,7 @@ struct Piece {
     std::size_t cursor = 0;      // where the next token search starts
     bool endsLine = false;       // it ended at an LF: the next piece starts a line
     bool heldNul = false;        // a NUL byte ended its text before the piece's end
+    bool mayHoldQuote = true;    // its text may hold a '"': false only when it holds none
     // For a piece left in the block (view set) only, found by the scan that
     // found the line's end: bit i % 64 of word i / 64 is set where
     // character i is a TAB or an LF. Bits at and past length mean nothing.
@@ -65,9 +66,10 @@ inline const char* pieceText(const Piece& piece) {
     return piece.view != nullptr ? piece.view : piece.text;
 }
 
-// Starts reading an open file from its current position. With
-// detectCompressed, a gzip file is read as its decompressed content.
-void startPieces(PieceReader& reader, std::FILE* file, bool detectCompressed = false);
+// Starts reading an open file from its current position. The decoding says
+// whether a gzip file is read as its decompressed content, and whether UTF-16
+// text is read as UTF-8 (see byte_source.h).
+void startPieces(PieceReader& reader, std::FILE* file, SourceDecoding decoding = kReadAsItIs);
 
 // Ends the file at a Ctrl-Z met in the block: nothing after it is read.
 void endAtCtrlZ(PieceReader& reader);

@@ -47,8 +47,8 @@ __attribute__((target("avx2"))) LineScan scanLineAvx2(const char* start, std::si
     return scanLineWith<masksAvx2>(start, window, separatorBits);
 }
 
-__attribute__((target("avx2"))) std::size_t findStopAvx2(const char* start, std::size_t available,
-                                                         std::uint64_t* tabBits) {
+__attribute__((target("avx2"))) LineStop findStopAvx2(const char* start, std::size_t available,
+                                                      std::uint64_t* tabBits) {
     return findStopWith<masksAvx2>(start, available, tabBits);
 }
 

@@ -14,11 +14,24 @@
 struct ContentDigest;
 
 // Where a line ends and what it holds: the index of the first LF in
-// start[0, window) (window when there is none), and the index of the first
-// CR, Ctrl-Z or NUL before it (window when there is none).
+// start[0, window) (window when there is none), the index of the first
+// CR, Ctrl-Z or NUL before it (window when there is none), and whether a
+// '"' may lie before it: false only when none does (the scan of the 64 bytes
+// that hold the LF also sees the bytes after it).
+// A window is at most a piece long, so the index of the odd byte and the
+// flag share one word: the scan comes back in two registers.
 struct LineScan {
     std::size_t lineFeed = 0;
-    std::size_t firstOdd = 0;
+    std::uint32_t firstOdd = 0;
+    std::uint32_t quoted = 0;
+};
+
+// Where a line's text stops: the index of the first LF, CR, NUL or Ctrl-Z
+// (available when there is none), and whether a '"' may lie before it, as
+// LineScan tells it.
+struct LineStop {
+    std::size_t stop = 0;
+    bool quoted = false;
 };
 
 // Every entry reads 64 bytes at a time, also past the end of the bytes it
@@ -32,10 +45,10 @@ struct ScanKernels {
     LineScan (*scanLine)(const char* start, std::size_t window,
                          std::uint64_t* separatorBits) = nullptr;
     // The line reader's scan: where the first LF, CR, NUL or Ctrl-Z lies in
-    // start[0, available) (available when there is none), and the TABs
-    // before it, a word of tabBits per 64 bytes.
-    std::size_t (*findStop)(const char* start, std::size_t available,
-                            std::uint64_t* tabBits) = nullptr;
+    // start[0, available) (available when there is none), whether a '"' may
+    // lie before it, and the TABs before it, a word of tabBits per 64 bytes.
+    LineStop (*findStop)(const char* start, std::size_t available,
+                         std::uint64_t* tabBits) = nullptr;
     // The field splitter's split of text[cursor, length) at TABs and LFs
     // into at most maxTokens tokens: returns their count and leaves cursor
     // after the last separator looked at.

@@ -21,7 +21,8 @@
 template <ByteMasks (*kMasks)(const char*)>
 [[gnu::always_inline]] inline LineScan scanLineWith(const char* start, std::size_t window,
                                                     std::uint64_t* separatorBits) {
-    LineScan scan{window, window};
+    LineScan scan{window, static_cast<std::uint32_t>(window), 0};
+    std::uint64_t quotes = 0;
     for (std::size_t at = 0; at < window; at += 64) {
         ByteMasks masks = kMasks(start + at);
         separatorBits[at / 64] = masks.tabs;  // the LF that ends the piece is added after
@@ -29,12 +30,15 @@ template <ByteMasks (*kMasks)(const char*)>
         if (masks.lineFeeds != 0) {
             odds &= (masks.lineFeeds & -masks.lineFeeds) - 1;  // only bytes before the LF
         }
+        quotes |= masks.quotes;  // also after the LF: a quote there costs a look only
         if (odds != 0 && scan.firstOdd == window) {
-            scan.firstOdd = std::min(window, at + static_cast<std::size_t>(std::countr_zero(odds)));
+            scan.firstOdd = static_cast<std::uint32_t>(
+                std::min(window, at + static_cast<std::size_t>(std::countr_zero(odds))));
         }
         if (masks.lineFeeds != 0) {
             std::size_t lineFeed = at + static_cast<std::size_t>(std::countr_zero(masks.lineFeeds));
             scan.lineFeed = std::min(window, lineFeed);
+            scan.quoted = quotes != 0;
             return scan;
         }
     }
@@ -44,17 +48,20 @@ template <ByteMasks (*kMasks)(const char*)>
 // The line reader's search for where a line's text stops, keeping the TABs
 // before it on the way.
 template <ByteMasks (*kMasks)(const char*)>
-[[gnu::always_inline]] inline std::size_t findStopWith(const char* start, std::size_t available,
-                                                       std::uint64_t* tabBits) {
+[[gnu::always_inline]] inline LineStop findStopWith(const char* start, std::size_t available,
+                                                    std::uint64_t* tabBits) {
+    std::uint64_t quotes = 0;
     for (std::size_t at = 0; at < available; at += 64) {
         ByteMasks masks = kMasks(start + at);
         tabBits[at / 64] = masks.tabs;
         std::uint64_t stops = masks.lineFeeds | masks.odd;
+        quotes |= masks.quotes;  // also after the stop: a quote there costs a look only
         if (stops != 0) {
-            return std::min(available, at + static_cast<std::size_t>(std::countr_zero(stops)));
+            return {std::min(available, at + static_cast<std::size_t>(std::countr_zero(stops))),
+                    quotes != 0};
         }
     }
-    return available;
+    return {available, quotes != 0};
 }
 
 // A split into tokens under way, whichever way its separators are found.
