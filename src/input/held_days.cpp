@@ -59,18 +59,17 @@ bool dayRangeOf(DateValue beginDate, DateValue endDate, DayRange& range) {
     if (!isDated(beginDate) || !isDated(endDate)) {
         return false;
     }
-    range = {localDayOf(beginDate), localDayOf(endDate)};
+    // A daily report's records begin and end on one date, worked out once.
+    range.first = localDayOf(beginDate);
+    range.last = endDate == beginDate ? range.first : localDayOf(endDate);
     return range.first <= range.last;
 }
 
-void noteHeldRange(HeldDays& held, AppDays& app, DayRange range) {
-    held.current.push_back({&app, range});
-    if (held.current.size() >= held.compactAt) {
-        // A report whose lines alternate between periods notes them again
-        // and again.
-        dropRepeats(held.current);
-        held.compactAt = std::max<std::size_t>(256, 2 * held.current.size());
-    }
+void held_days_detail::compactNoted(HeldDays& held) {
+    // A report whose lines alternate between periods notes them again and
+    // again.
+    dropRepeats(held.current);
+    held.compactAt = std::max<std::size_t>(256, 2 * held.current.size());
 }
 
 SharedDay findSharedDay(const HeldDays& held) {
@@ -78,6 +77,9 @@ SharedDay findSharedDay(const HeldDays& held) {
     const std::string* sharedName = nullptr;
     for (const HeldDays::Noted& noted : held.current) {
         const Runs& runs = noted.app->earlier;
+        if (runs.empty() || runs.back().last < noted.range.first) {
+            continue;  // the usual case: days after all the earlier reports' days
+        }
         for (auto run = firstRunFrom(runs, noted.range.first);
              run != runs.end() && run->first <= noted.range.last; ++run) {
             const std::size_t report = run->report;
@@ -111,6 +113,10 @@ void keepHeldDays(HeldDays& held, const char* path) {
     for (const HeldDays::Noted& noted : held.current) {
         Runs& runs = noted.app->earlier;
         const auto [first, last] = noted.range;
+        if (runs.empty() || runs.back().last < first) {
+            runs.push_back({first, last, report});  // the usual case: days after all before
+            continue;
+        }
         // The days no earlier report holds become this report's.
         held.gaps.clear();
         std::int64_t from = first;

@@ -52,8 +52,17 @@ struct HeldDays {
 // The days a record with these dates holds; false when it holds none.
 bool dayRangeOf(DateValue beginDate, DateValue endDate, DayRange& range);
 
+namespace held_days_detail {
+void compactNoted(HeldDays& held);
+}
+
 // Notes that the report being read holds the range for the application.
-void noteHeldRange(HeldDays& held, AppDays& app, DayRange range);
+inline void noteHeldRange(HeldDays& held, AppDays& app, DayRange range) {
+    held.current.push_back({&app, range});
+    if (held.current.size() >= held.compactAt) {
+        held_days_detail::compactNoted(held);
+    }
+}
 
 // A day that the report being read holds for an application, and that an
 // earlier report holds too.
