@@ -27,15 +27,19 @@
 #include "input/record_fields.h"
 #include "input/value_checks.h"
 
-// The date texts of the last record line whose days were noted, and the
-// days they hold. Most lines of a report repeat them, so a line's days are
-// worked out only when its texts differ; each application then notes them
-// once. Before any line, its lengths of 0 match no texts.
+// The date texts of the last record line read, what they convert to,
+// whether they are of a usual form and the days they hold. Most lines of a
+// report repeat them, so a line's dates are converted, checked and turned
+// into days only when its texts differ; each application then notes the
+// days once. Before any line, its lengths of 0 match no texts.
 struct DayMemo {
     TextWords beginWords;
     TextWords endWords;
     std::size_t beginLength = 0;
     std::size_t endLength = 0;
+    DateValue beginDate = 0;
+    DateValue endDate = 0;
+    bool usual = false;  // both texts are dates of a usual form
     bool dated = false;  // the texts hold days: range is set
     DayRange range;
     // Changes with every report and every new pair of texts: an application
@@ -127,15 +131,12 @@ struct LineContext {
     AppRecords& appRecords;
     ReadingMemo& memo;
     bool listed;
-    // A record that is only summed never shows its dates, and without a date
-    // window every record is inside it: then the dates are not converted.
-    bool datesNeeded;
+    bool windowed;  // a date window is set: records outside it are dropped
 };
 
 LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
-    const bool listed = !memo.labels.summaryOnly;
-    return {appRecords, memo, listed,
-            listed || runSettings.startDate != 0 || runSettings.endLimit != 0};
+    return {appRecords, memo, !memo.labels.summaryOnly,
+            runSettings.startDate != 0 || runSettings.endLimit != 0};
 }
 
 // Texts of 8 to 16 bytes (every usual date) are told apart by their length
@@ -156,14 +157,10 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
             (loadWord(end + endText.size() - 8) ^ days.endWords.tail)) == 0;
 }
 
-// Remembers the record's date texts and the days they hold.
-[[gnu::noinline]] void rememberDateTexts(const LineContext& context, const RecordFields& fields,
-                                         DateValue beginDate, DateValue endDate) {
-    DayMemo& days = context.memo.days;
-    if (!context.datesNeeded) {
-        beginDate = convertDateToken(fields.beginText, context.memo.dates);
-        endDate = convertDateToken(fields.endText, context.memo.dates);
-    }
+// Remembers the line's date texts, what they convert to, whether they are
+// usual and the days they hold.
+[[gnu::noinline]] void rememberDateTexts(ReadingMemo& memo, const RecordFields& fields) {
+    DayMemo& days = memo.days;
     // Only texts of 8 to 16 bytes are compared, by these words.
     auto wordsOf = [](std::string_view text) {
         return text.size() < 8
@@ -175,19 +172,32 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
     days.endWords = wordsOf(fields.endText);
     days.beginLength = fields.beginText.size();
     days.endLength = fields.endText.size();
-    days.dated = dayRangeOf(beginDate, endDate, days.range);
+    days.beginDate = convertDateToken(fields.beginText, memo.dates);
+    days.endDate = convertDateToken(fields.endText, memo.dates);
+    days.usual = usualDates(fields.beginText, fields.endText);
+    days.dated = dayRangeOf(days.beginDate, days.endDate, days.range);
     ++days.stamp;
 }
 
-// Notes the days the record holds for its application.
-[[gnu::always_inline]] inline void noteRecordDays(const LineContext& context, LabelSlot& slot,
-                                                  const RecordFields& fields, DateValue beginDate,
-                                                  DateValue endDate) {
-    DayMemo& days = context.memo.days;
-    if (!sameDateTexts(days, fields.beginText, fields.endText)) {
-        rememberDateTexts(context, fields, beginDate, endDate);
+// The line's dates: worked out only when its texts are not the last line's.
+[[gnu::always_inline]] inline const DayMemo& lineDates(ReadingMemo& memo,
+                                                       const RecordFields& fields) {
+    if (!sameDateTexts(memo.days, fields.beginText, fields.endText)) {
+        rememberDateTexts(memo, fields);
     }
-    // Noted once per application: its labels share the days.
+    return memo.days;
+}
+
+// Adds the record of one line to its application, unless it lies outside
+// the date window, and notes the days it holds.
+[[gnu::always_inline]] inline void keepRecord(const LineContext& context,
+                                              const RecordFields& fields, const DayMemo& days) {
+    if (context.windowed && !insideDateWindow(days.beginDate, days.endDate)) {
+        return;
+    }
+    LabelSlot& slot = slotOf(context.memo.labels, context.appRecords, fields.appName,
+                             fields.auxText, fields.currency);
+    // Noted once per application and pair of texts: its labels share the days.
     AppSlot& app = *slot.app;
     if (app.dayStamp != days.stamp) {
         app.dayStamp = days.stamp;
@@ -195,31 +205,13 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
             noteHeldRange(context.memo.held, app.days, days.range);
         }
     }
-}
-
-// Adds the record of one line to its application, unless it lies outside
-// the date window.
-[[gnu::always_inline]] inline void keepRecord(const LineContext& context,
-                                              const RecordFields& fields) {
-    DateValue beginDate = 0;
-    DateValue endDate = 0;
-    if (context.datesNeeded) {
-        beginDate = convertDateToken(fields.beginText, context.memo.dates);
-        endDate = convertDateToken(fields.endText, context.memo.dates);
-        if (!insideDateWindow(beginDate, endDate)) {
-            return;
-        }
-    }
-    LabelSlot& slot = slotOf(context.memo.labels, context.appRecords, fields.appName,
-                             fields.auxText, fields.currency);
-    noteRecordDays(context, slot, fields, beginDate, endDate);
     RecordList& list = *slot.list;
     if (!context.listed) {
         addToSummary(list.summary, list,
                      {fields.unitAmount, 0.0, fields.typeCode, fields.units, slot.label, 0});
         return;
     }
-    std::uint32_t period = periodOf(slot, beginDate, endDate);
+    std::uint32_t period = periodOf(slot, days.beginDate, days.endDate);
     list.records.push_back(
         {fields.unitAmount, fields.auxAmount, fields.typeCode, fields.units, slot.label, period});
     if (context.memo.onRecord) {
@@ -278,8 +270,9 @@ void readRecordsByPosition(PieceReader& reader, const LineContext& context,
             if (tokenCount < kTokensNeeded) {
                 noteShortLine(progress.checks, progress.line, tokenCount, kTokensNeeded);
             }
-            checkRecordValues(progress.checks, fields, progress.line);
-            keepRecord(context, fields);
+            const DayMemo& days = lineDates(context.memo, fields);
+            checkRecordValues(progress.checks, fields, progress.line, days.usual);
+            keepRecord(context, fields, days);
             ++cut.recordPieces;
             cut.laterRecordPiece |= cut.pieces > 0;
         }
@@ -316,8 +309,9 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const Li
         if (kind == NamedLine::kShortRecord) {
             noteShortLine(progress.checks, progress.line, countFields(line), layout.fieldsNeeded);
         }
-        checkRecordValues(progress.checks, fields, progress.line);
-        keepRecord(context, fields);
+        const DayMemo& days = lineDates(context.memo, fields);
+        checkRecordValues(progress.checks, fields, progress.line, days.usual);
+        keepRecord(context, fields, days);
     }
 }
 

@@ -58,7 +58,10 @@ CheckedKind* noteValue(ValueChecks& checks, ValueCheck kind, std::int64_t line);
 
 // Checks the values of one record line: the product type, the numbers whose
 // conversion found them odd (RecordFields::oddValues) and both dates.
-inline void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line);
+// datesUsual is usualDates of the line's date texts: a report's lines share
+// one pair of texts, so the reader keeps it beside their conversion.
+inline void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line,
+                              bool datesUsual);
 
 // The same for a line that the usual case below does not cover.
 void checkUnusualValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line);
@@ -113,11 +116,15 @@ inline bool usualDate(std::string_view text) {
 
 }  // namespace value_checks_detail
 
-inline void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line) {
-    using namespace value_checks_detail;
+// Whether both date texts are of a usual form, which no check warns about.
+inline bool usualDates(std::string_view beginText, std::string_view endText) {
+    return value_checks_detail::usualDate(beginText) && value_checks_detail::usualDate(endText);
+}
+
+inline void checkRecordValues(ValueChecks& checks, const RecordFields& fields, std::int64_t line,
+                              bool datesUsual) {
     // Nearly every line: a sale or an update, numbers read whole, usual dates.
-    if (fields.typeInTable && fields.oddValues == 0 && usualDate(fields.beginText) &&
-        usualDate(fields.endText)) {
+    if (fields.typeInTable && fields.oddValues == 0 && datesUsual) {
         return;
     }
     checkUnusualValues(checks, fields, line);

@@ -269,7 +269,7 @@ TEST(FastPath, ValueCheckShortcutWarnsWhereTheFullRuleDoes) {
         fields.endText = row.end;
         ValueChecks shortcut;
         ValueChecks full;
-        checkRecordValues(shortcut, fields, 2);
+        checkRecordValues(shortcut, fields, 2, usualDates(row.begin, row.end));
         checkUnusualValues(full, fields, 2);
         const std::string what = "'" + row.type + "' '" + row.begin + "' '" + row.end + "'";
         EXPECT_EQ(shortcut.kinds[kUnknownProductType].count, row.typeWarned ? 1 : 0) << what;
