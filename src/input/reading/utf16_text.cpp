@@ -1,5 +1,7 @@
 #include "input/reading/utf16_text.h"
 
+#include <cstring>
+
 #include "input/reading/byte_scan.h"
 
 namespace {
@@ -69,14 +71,33 @@ char* putUnit(Utf16Converter& converter, std::uint16_t unit, char* at) {
     return putCodePoint(at, unit);
 }
 
-// Four code units that are all ASCII, as most of a report's text is: the
-// high byte of each is 0 and the low byte below 0x80.
-bool fourAsciiUnits(const unsigned char* bytes, bool bigEndian) {
-    // The first byte in memory is the word's lowest.
-    constexpr std::uint64_t kLittleEndianMask = 0xFF80FF80FF80FF80u;
-    constexpr std::uint64_t kBigEndianMask = 0x80FF80FF80FF80FFu;
-    std::uint64_t word = byte_scan_detail::loadWord(reinterpret_cast<const char*>(bytes));
-    return (word & (bigEndian ? kBigEndianMask : kLittleEndianMask)) == 0;
+// The four low bytes of four ASCII code units, moved together into the
+// word's first four (the first byte in memory is the word's lowest).
+std::uint64_t packAsciiUnits(std::uint64_t word, bool bigEndian) {
+    word = bigEndian ? word >> 8 : word;
+    word = (word | word >> 8) & 0x0000FFFF0000FFFFu;
+    return (word | word >> 16) & 0xFFFFFFFFu;
+}
+
+// Converts the run of code units that are all ASCII, as most of a report's
+// text is, eight at a time: each has a high byte of 0 and a low byte below
+// 0x80. Returns where the run stopped, with at moved past its text.
+std::size_t convertAsciiRun(const unsigned char* bytes, std::size_t next, std::size_t count,
+                            bool bigEndian, char*& at) {
+    const std::uint64_t mask = bigEndian ? 0x80FF80FF80FF80FFu : 0xFF80FF80FF80FF80u;
+    for (; next + 16 <= count; next += 16) {
+        const char* from = reinterpret_cast<const char*>(bytes + next);
+        std::uint64_t first = byte_scan_detail::loadWord(from);
+        std::uint64_t second = byte_scan_detail::loadWord(from + 8);
+        if (((first | second) & mask) != 0) {
+            break;
+        }
+        std::uint64_t text = packAsciiUnits(first, bigEndian) | packAsciiUnits(second, bigEndian)
+                                                                    << 32;
+        std::memcpy(at, &text, sizeof text);
+        at += sizeof text;
+    }
+    return next;
 }
 
 }  // namespace
@@ -109,15 +130,12 @@ std::size_t convertUtf16(Utf16Converter& converter, const unsigned char* bytes, 
         at = putUnit(converter, unitOf(converter, converter.carriedByte, bytes[0]), at);
         next = 1;
     }
-    const std::size_t lowByte = converter.bigEndian ? 1 : 0;
     while (next + 2 <= count) {
-        if (next + 8 <= count && converter.highSurrogate == 0 &&
-            fourAsciiUnits(bytes + next, converter.bigEndian)) {
-            for (std::size_t unit = 0; unit < 4; ++unit) {
-                *at++ = static_cast<char>(bytes[next + 2 * unit + lowByte]);
+        if (converter.highSurrogate == 0) {
+            next = convertAsciiRun(bytes, next, count, converter.bigEndian, at);
+            if (next + 2 > count) {
+                break;
             }
-            next += 8;
-            continue;
         }
         at = putUnit(converter, unitOf(converter, bytes[next], bytes[next + 1]), at);
         next += 2;
