@@ -6,7 +6,9 @@
 #
 # Runs OLD and NEW by turns $RUNS times each (default 11) in DIRECTORY with
 # the arguments, standard output to /dev/null, and prints the median CPU
-# seconds (user + system, from perf stat's task-clock) of each and NEW/OLD.
+# seconds (user + system, from perf stat's task-clock) of each and NEW/OLD,
+# then the median of the pairs' ratios (each NEW run over the OLD run just
+# before it) with its quartiles, which a drift in load moves less.
 set -euo pipefail
 old=$1 new=$2 dir=$3
 shift 3
@@ -27,3 +29,7 @@ o=$(median <"$scratch/old")
 n=$(median <"$scratch/new")
 printf '%s: old %.4f s, new %.4f s CPU (medians of %d), new/old %.3f\n' "$*" "$o" "$n" "$runs" \
     "$(echo "$n / $o" | bc -l)"
+paste "$scratch/old" "$scratch/new" | awk '{ print $2 / $1 }' | sort -g | awk '
+    { r[NR] = $1 }
+    END { printf "pair ratios: median %.3f, quartiles [%.3f, %.3f]\n",
+          r[int((NR + 1) / 2)], r[int((NR + 3) / 4)], r[int((3 * NR + 1) / 4)] }'
