@@ -196,6 +196,9 @@ TEST(ReadPiece, Utf16TextGivesThePiecesOfItsUtf8) {
         {"beyond ASCII", mark + units({0xE9, 0x20AC, 0xD83D, 0xDE00}) + lf,
          {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\n"}},
         {"a high surrogate before a letter", mark + units({0xD83D, 'A'}), {"\xEF\xBF\xBD" "A"}},
+        // Four ASCII units after it are not copied past the U+FFFD it owes.
+        {"a high surrogate before four letters", mark + units({0xD83D, 'a', 'b', 'c', 'd'}),
+         {"\xEF\xBF\xBD" "abcd"}},
         {"a low surrogate alone", mark + units({'A', 0xDE00, 'B'}), {"A\xEF\xBF\xBD" "B"}},
         {"two high surrogates, one low", mark + units({0xD83D, 0xD83D, 0xDE00}),
          {"\xEF\xBF\xBD\xF0\x9F\x98\x80"}},

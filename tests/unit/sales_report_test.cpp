@@ -158,6 +158,12 @@ TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
         "Currency of Proceeds\n";
     const std::string byName = named + "Chess\t1\t5\t1.40\t11/02/2008\t11/08/2008\tUSD\n";
     const std::string positional = kReportHeader + reportLine();
+    // 1,500 record lines of 41 bytes: over 123,000 bytes saved as UTF-16,
+    // more than the 64 KiB a source reads of a file at a time.
+    std::string longByName = named;
+    for (int line = 0; line < 1500; ++line) {
+        longByName += "Chess\t1\t5\t1.40\t11/02/2008\t11/08/2008\tUSD\n";
+    }
     // Tails longer than one read block, alike up to their last bytes.
     const std::string junk = "\x1A" + std::string(kReadBlockSize + 100, 'j');
     const std::string otherJunk = "\x1A" + std::string(kReadBlockSize + 100, 'j') + "k";
@@ -183,6 +189,9 @@ TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
         {positional, gzipMember(utf16Twin(positional, true, false)), kCopy},
         {positional + junk, utf16Twin(positional + otherJunk, false, true), kCopy},
         {utf16Twin(byName, true, true), utf16Twin(byName + "\n", false, false), kSameDays},
+        // Two UTF-16 reports in a row, each longer than one read of the
+        // file: the second is read to its end as the first was.
+        {utf16Twin(longByName, false, true), utf16Twin(longByName, true, true), kCopy},
     };
     for (const auto& c : cases) {
         ScratchDirectory scratch;
