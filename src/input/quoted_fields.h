@@ -46,10 +46,11 @@ void unquoteEach(RecordFields& fields, std::string& scratch, std::size_t lineLen
 inline bool unquoteFields(RecordFields& fields, std::string& scratch, std::size_t lineLength,
                           bool listed) {
     using quoted_fields_detail::startsWithQuote;
-    bool quoted = startsWithQuote(fields.appName) | startsWithQuote(fields.typeText) |
-                  startsWithQuote(fields.unitsText) | startsWithQuote(fields.amountText) |
-                  startsWithQuote(fields.beginText) | startsWithQuote(fields.endText) |
-                  startsWithQuote(fields.currency) | startsWithQuote(fields.auxAmountText) |
+    // Only lines that hold a '"' come here, so the tests may stop early.
+    bool quoted = startsWithQuote(fields.appName) || startsWithQuote(fields.typeText) ||
+                  startsWithQuote(fields.unitsText) || startsWithQuote(fields.amountText) ||
+                  startsWithQuote(fields.beginText) || startsWithQuote(fields.endText) ||
+                  startsWithQuote(fields.currency) || startsWithQuote(fields.auxAmountText) ||
                   (listed && startsWithQuote(fields.auxText));
     if (quoted) {
         quoted_fields_detail::unquoteEach(fields, scratch, lineLength, listed);
