@@ -153,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!window) {
         // Without a window every record line after the header is a record.
         // By position: each piece that holds a token, filed under its
-        // seventh token (or the empty name). By name: each line with a
+        // seventh token unquoted (or the empty name). By name: each line with a
         // field that is not empty, filed under its title.
         std::map<std::string, std::size_t> expected;
         const std::vector<std::string> lines = modelWholeLines(content);
@@ -172,9 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else {
             std::vector<std::string> pieces = modelPieces(content);
             for (std::size_t i = 1; i < pieces.size(); ++i) {
-                auto tokens = modelTokens(pieces[i].c_str(), "\t\n");
-                if (!tokens.empty()) {
-                    ++expected[tokens.size() > 6 ? std::string(tokens[6]) : std::string()];
+                SalesRecord record;
+                if (modelRecord(pieces[i], record)) {
+                    ++expected[record.appName];
                 }
             }
         }
