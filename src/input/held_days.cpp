@@ -72,75 +72,93 @@ void held_days_detail::compactNoted(HeldDays& held) {
     held.compactAt = std::max<std::size_t>(256, 2 * held.current.size());
 }
 
-SharedDay findSharedDay(const HeldDays& held) {
+namespace {
+
+// Compares a range of the report being read with the runs of the earlier
+// reports, the report's own runs left out, and keeps the first shared day:
+// of the first report, then of the first application in byte order, then
+// the first day.
+void compareWithEarlier(const HeldDays::Noted& noted, std::size_t current, SharedDay& shared,
+                        const std::string*& sharedName) {
+    const Runs& runs = noted.app->earlier;
+    for (auto run = firstRunFrom(runs, noted.range.first);
+         run != runs.end() && run->first <= noted.range.last; ++run) {
+        const std::size_t report = run->report;
+        if (report == current) {
+            continue;  // days another range of this report holds
+        }
+        const std::int64_t day = std::max(noted.range.first, run->first);
+        const std::string& name = *noted.app->name;
+        bool better = !shared.found || report < shared.report ||
+                      (report == shared.report &&
+                       (name < *sharedName || (&name == sharedName && day < shared.day)));
+        if (better) {
+            shared.found = true;
+            shared.report = report;
+            shared.day = day;
+            sharedName = &name;
+        }
+    }
+}
+
+// Gives the report the days of the range that no report before it holds.
+void keepRange(HeldDays& held, const HeldDays::Noted& noted, std::size_t report) {
+    Runs& runs = noted.app->earlier;
+    const auto [first, last] = noted.range;
+    held.gaps.clear();
+    std::int64_t from = first;
+    auto run = firstRunFrom(runs, first);
+    const auto place = run - runs.cbegin();
+    for (; run != runs.end() && run->first <= last && from <= last; ++run) {
+        if (run->first > from) {
+            held.gaps.push_back({from, run->first - 1, report});
+        }
+        from = std::max(from, run->last + 1);
+    }
+    if (from <= last) {
+        held.gaps.push_back({from, last, report});
+    }
+    // The gaps lie among the runs from place on, in order, and before
+    // every run that begins after the range.
+    for (const AppDays::Run& gap : held.gaps) {
+        auto at =
+            std::upper_bound(runs.begin() + place, runs.end(), gap.first,
+                             [](std::int64_t day, const AppDays::Run& r) { return day < r.first; });
+        runs.insert(at, gap);
+    }
+}
+
+}  // namespace
+
+SharedDay keepHeldDays(HeldDays& held, const char* path) {
     SharedDay shared;
+    if (held.current.empty()) {
+        return shared;  // no report is told of one that holds no days
+    }
+    const std::size_t report = held.pathEnds.size();
+    held.pathTexts.append(path);
+    held.pathEnds.push_back(held.pathTexts.size());
     const std::string* sharedName = nullptr;
     for (const HeldDays::Noted& noted : held.current) {
-        const Runs& runs = noted.app->earlier;
+        Runs& runs = noted.app->earlier;
         if (runs.empty() || runs.back().last < noted.range.first) {
-            continue;  // the usual case: days after all the earlier reports' days
+            // The usual case: days after all the earlier reports' days.
+            runs.push_back({noted.range.first, noted.range.last, report});
+            continue;
         }
-        for (auto run = firstRunFrom(runs, noted.range.first);
-             run != runs.end() && run->first <= noted.range.last; ++run) {
-            const std::size_t report = run->report;
-            const std::int64_t day = std::max(noted.range.first, run->first);
-            const std::string& name = *noted.app->name;
-            // The first report, then the first application in byte order,
-            // then the first day.
-            bool better = !shared.found || report < shared.report ||
-                          (report == shared.report &&
-                           (name < *sharedName || (&name == sharedName && day < shared.day)));
-            if (better) {
-                shared.found = true;
-                shared.report = report;
-                shared.day = day;
-                sharedName = &name;
-            }
-        }
+        compareWithEarlier(noted, report, shared, sharedName);
+        keepRange(held, noted, report);
     }
     if (shared.found) {
         shared.appName = *sharedName;
     }
+    dropHeldDays(held);
     return shared;
 }
 
-void keepHeldDays(HeldDays& held, const char* path) {
-    if (held.current.empty()) {
-        return;  // no report is told of one that holds no days
-    }
-    const std::size_t report = held.paths.size();
-    held.paths.emplace_back(path);
-    for (const HeldDays::Noted& noted : held.current) {
-        Runs& runs = noted.app->earlier;
-        const auto [first, last] = noted.range;
-        if (runs.empty() || runs.back().last < first) {
-            runs.push_back({first, last, report});  // the usual case: days after all before
-            continue;
-        }
-        // The days no earlier report holds become this report's.
-        held.gaps.clear();
-        std::int64_t from = first;
-        auto run = firstRunFrom(runs, first);
-        const auto place = run - runs.cbegin();
-        for (; run != runs.end() && run->first <= last && from <= last; ++run) {
-            if (run->first > from) {
-                held.gaps.push_back({from, run->first - 1, report});
-            }
-            from = std::max(from, run->last + 1);
-        }
-        if (from <= last) {
-            held.gaps.push_back({from, last, report});
-        }
-        // The gaps lie among the runs from place on, in order, and before
-        // every run that begins after the range.
-        for (const AppDays::Run& gap : held.gaps) {
-            auto at = std::upper_bound(
-                runs.begin() + place, runs.end(), gap.first,
-                [](std::int64_t day, const AppDays::Run& r) { return day < r.first; });
-            runs.insert(at, gap);
-        }
-    }
-    dropHeldDays(held);
+std::string heldPath(const HeldDays& held, std::size_t report) {
+    const std::size_t begin = report == 0 ? 0 : held.pathEnds[report - 1];
+    return held.pathTexts.substr(begin, held.pathEnds[report] - begin);
 }
 
 void dropHeldDays(HeldDays& held) {

@@ -36,8 +36,10 @@ struct AppDays {
 };
 
 struct HeldDays {
-    // The reports read in full before this one, by their index in the runs.
-    std::vector<std::string> paths;
+    // The paths of the reports read in full before this one, end to end,
+    // and where each ends: one buffer, not a string per report.
+    std::string pathTexts;
+    std::vector<std::size_t> pathEnds;
     // The report being read: the ranges of its records, by application,
     // noted once per application and pair of date texts.
     struct Noted {
@@ -73,12 +75,14 @@ struct SharedDay {
     std::int64_t day = 0;    // the first day it shares with that report
 };
 
-// Compares the report being read with the earlier ones.
-SharedDay findSharedDay(const HeldDays& held);
-
 // Adds the report being read to the earlier ones, under its path, and
-// starts the next.
-void keepHeldDays(HeldDays& held, const char* path);
+// starts the next. Returns the day it shares with an earlier report, if
+// any: it is found in the same walk, as only the ranges that do not come
+// after all of an application's earlier days can share one.
+SharedDay keepHeldDays(HeldDays& held, const char* path);
+
+// The path of an earlier report, by its index.
+std::string heldPath(const HeldDays& held, std::size_t report);
 
 // Forgets the report being read (it could not be read in full).
 void dropHeldDays(HeldDays& held);

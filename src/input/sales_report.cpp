@@ -339,16 +339,18 @@ bool checkTakenTwice(ReadingMemo& memo, const char* path, const PieceReader& rea
     return false;
 }
 
-// Names a report that holds days an earlier report holds too, for the same
-// application: a daily report beside its week, or a copy saved anew. Both
-// are counted: the tables do not change.
-void checkDaysHeldTwice(const HeldDays& held, const char* path, const Diagnostics& diagnostics) {
-    SharedDay shared = findSharedDay(held);
-    if (shared.found) {
+// Keeps the days the report holds and names it when it holds days an
+// earlier report holds too, for the same application: a daily report
+// beside its week, or a copy saved anew. Both are counted: the tables do
+// not change. A copy already named as such is not named again.
+void keepDaysHeld(HeldDays& held, const char* path, bool namedAsCopy,
+                  const Diagnostics& diagnostics) {
+    SharedDay shared = keepHeldDays(held, path);
+    if (shared.found && !namedAsCopy) {
         reportWarning(diagnostics,
                       "'%s' holds days that '%s' holds too (%s for '%s'), so both are counted\n",
-                      path, held.paths[shared.report].c_str(), formatHeldDay(shared.day).c_str(),
-                      shared.appName.c_str());
+                      path, heldPath(held, shared.report).c_str(),
+                      formatHeldDay(shared.day).c_str(), shared.appName.c_str());
     }
 }
 
@@ -421,8 +423,7 @@ void readSalesReport(const char* path, AppRecords& appRecords, ReadingMemo& memo
     }
     reportValueChecks(progress.checks, path, diagnostics);
     // A copy is named as such, and only so.
-    if (!(progress.recordLines != 0 && checkTakenTwice(memo, path, reader, diagnostics))) {
-        checkDaysHeldTwice(memo.held, path, diagnostics);
-    }
-    keepHeldDays(memo.held, path);
+    bool namedAsCopy =
+        progress.recordLines != 0 && checkTakenTwice(memo, path, reader, diagnostics);
+    keepDaysHeld(memo.held, path, namedAsCopy, diagnostics);
 }
