@@ -250,25 +250,60 @@ TEST(ReadPiece, Utf16TextAcrossReadBlocks) {
 
 // The conversion gives the same text however the UTF-16 bytes are cut
 // into reads: a unit's two bytes and a pair's two units are joined across
-// the cut.
+// the cut. Runs of ASCII units are converted 16 bytes at a time, so the
+// cases also put units past ASCII inside such a run and at its edges; every
+// cut moves where the runs begin. The UTF-8 is written out by hand: U+00E9
+// is C3 A9, U+0141 C5 81, U+20AC E2 82 AC, U+1F600 F0 9F 98 80 and U+FFFD
+// EF BF BD.
 TEST(Utf16Text, ConvertsAlikeWhereverTheReadsCutIt) {
-    const std::string saved =
-        units({'a', 0xE9, 0xD83D, 0xDE00, 0x20AC, 0xDE00, 0xD83D, 'b', 0xD83D}) + "z";
-    const std::string expected = modelUtf8(modelCodePoints(saved, false));
-    ASSERT_EQ(expected,
-              "a\xC3\xA9\xF0\x9F\x98\x80\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD"
-              "b\xEF\xBF\xBD\xEF\xBF\xBD");
-    const auto* bytes = reinterpret_cast<const unsigned char*>(saved.data());
-    for (std::size_t first = 0; first <= saved.size(); ++first) {
-        for (std::size_t second = first; second <= saved.size(); ++second) {
-            Utf16Converter converter;
-            std::string out(utf8Room(saved.size()) + 6, '\0');
-            std::size_t written = convertUtf16(converter, bytes, first, out.data());
-            written += convertUtf16(converter, bytes + first, second - first, out.data() + written);
-            written += convertUtf16(converter, bytes + second, saved.size() - second,
-                                    out.data() + written);
-            written += finishUtf16(converter, out.data() + written);
-            EXPECT_EQ(out.substr(0, written), expected) << first << " " << second;
+    const struct {
+        const char* what;
+        std::string saved;
+        bool bigEndian;
+        std::string expected;
+    } cases[] = {
+        // clang-format off
+        {"letters, surrogates and an odd byte",
+         units({'a', 0xE9, 0xD83D, 0xDE00, 0x20AC, 0xDE00, 0xD83D, 'b', 0xD83D}) + "z", false,
+         "a\xC3\xA9\xF0\x9F\x98\x80\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD"},
+        // Seven letters and an odd byte: one byte short of a run.
+        {"seven letters and an odd byte, LE", units({'a', 'b', 'c', 'd', 'e', 'f', 'g'}) + "h", false,
+         "abcdefg\xEF\xBF\xBD"},
+        {"seven letters and an odd byte, BE", units({'a', 'b', 'c', 'd', 'e', 'f', 'g'}, true) + "h",
+         true, "abcdefg\xEF\xBF\xBD"},
+        // U+0141's low byte is ASCII; U+00E9's high byte is 0.
+        {"U+0141 inside a run, LE", units({'a', 'b', 'c', 'd', 0x141, 'f', 'g', 'h', 'i'}), false,
+         "abcd\xC5\x81" "fghi"},
+        {"U+0141 inside a run, BE", units({'a', 'b', 'c', 'd', 0x141, 'f', 'g', 'h', 'i'}, true), true,
+         "abcd\xC5\x81" "fghi"},
+        {"U+00E9 ending a run, LE", units({'a', 'b', 'c', 'd', 'e', 'f', 'g', 0xE9, 'i'}), false,
+         "abcdefg\xC3\xA9" "i"},
+        {"U+00E9 ending a run, BE", units({'a', 'b', 'c', 'd', 'e', 'f', 'g', 0xE9, 'i'}, true), true,
+         "abcdefg\xC3\xA9" "i"},
+        {"U+00E9 starting a run, BE", units({0xE9, 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i'}, true), true,
+         "\xC3\xA9" "bcdefghi"},
+        {"a pair across a run's edge, LE",
+         units({'a', 'b', 'c', 'd', 'e', 'f', 'g', 0xD83D, 0xDE00, 'j'}), false,
+         "abcdefg\xF0\x9F\x98\x80" "j"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(modelUtf8(modelCodePoints(c.saved, c.bigEndian)), c.expected) << c.what;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(c.saved.data());
+        for (std::size_t first = 0; first <= c.saved.size(); ++first) {
+            for (std::size_t second = first; second <= c.saved.size(); ++second) {
+                Utf16Converter converter;
+                converter.bigEndian = c.bigEndian;
+                std::string out(utf8Room(c.saved.size()) + 6, '\0');
+                std::size_t written = convertUtf16(converter, bytes, first, out.data());
+                written +=
+                    convertUtf16(converter, bytes + first, second - first, out.data() + written);
+                written += convertUtf16(converter, bytes + second, c.saved.size() - second,
+                                        out.data() + written);
+                written += finishUtf16(converter, out.data() + written);
+                EXPECT_EQ(out.substr(0, written), c.expected)
+                    << c.what << " " << first << " " << second;
+            }
         }
     }
 }

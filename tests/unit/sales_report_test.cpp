@@ -222,6 +222,15 @@ TEST(ReadSalesReport, NamesAReportThatHoldsDaysOfAnEarlierOne) {
     auto line = [](const char* app, const char* begin, const char* end) {
         return datedLine(app, "1", begin, end);
     };
+    // A line without dates: its tokens end at the price.
+    auto undatedLine = [](const std::string& units) {
+        return "0\t1\t2\t3\t4\t5\tA\t7\t1\t" + units + "\t2.5\n";
+    };
+    std::string alternating;
+    for (int pair = 0; pair < 128; ++pair) {
+        alternating +=
+            line("A", "11/02/2008", "11/03/2008") + line("A", "11/02/2008", "11/08/2008");
+    }
     const struct {
         std::vector<std::string> files;
         std::string expected;  // "N: earlier day app" per warning, N the later file
@@ -252,6 +261,53 @@ TEST(ReadSalesReport, NamesAReportThatHoldsDaysOfAnEarlierOne) {
         // begins, hold no days.
         {{line("A", "1/21/10", "1/21/10") + line("A", "11/08/2008", "11/02/2008"),
           line("A", "11/02/2008", "11/08/2008") + line("A", "1/21/10", "1/21/10")}, ""},
+        {{line("A", "1/21/10", "11/08/2008"), line("A", "11/02/2008", "11/02/2008")}, ""},
+        {{undatedLine("5"), undatedLine("6")}, ""},
+        // Ranges that meet on one day share it, in either order; ranges
+        // that only touch share none.
+        {{line("A", "11/02/2008", "11/08/2008"), line("A", "11/08/2008", "11/14/2008")}, "2: 1 11/08/2008 A;"},
+        {{line("A", "11/08/2008", "11/14/2008"), line("A", "11/02/2008", "11/08/2008")}, "2: 1 11/08/2008 A;"},
+        {{line("A", "11/09/2008", "11/15/2008"), line("A", "11/02/2008", "11/08/2008")}, ""},
+        // Within one earlier report, the first application in byte order,
+        // even when another shares an earlier day.
+        {{line("A", "11/05/2008", "11/08/2008") + line("B", "11/02/2008", "11/08/2008"),
+          line("A", "11/06/2008", "11/06/2008") + line("B", "11/02/2008", "11/02/2008")},
+         "2: 1 11/06/2008 A;"},
+        // Each day stays with the first report that held it: after a report
+        // that meets the earlier days on one day, that overlaps them, that
+        // goes one day past them, or that holds days on both sides of them
+        // (the third report no copy of the first).
+        {{line("A", "11/02/2008", "11/05/2008"), line("A", "11/05/2008", "11/08/2008"),
+          line("A", "11/05/2008", "11/05/2008")},
+         "2: 1 11/05/2008 A;3: 1 11/05/2008 A;"},
+        {{line("A", "11/02/2008", "11/04/2008"), line("A", "11/03/2008", "11/06/2008"),
+          line("A", "11/04/2008", "11/04/2008")},
+         "2: 1 11/03/2008 A;3: 1 11/04/2008 A;"},
+        {{line("A", "11/02/2008", "11/04/2008"), line("A", "11/03/2008", "11/05/2008"),
+          line("A", "11/05/2008", "11/05/2008")},
+         "2: 1 11/03/2008 A;3: 2 11/05/2008 A;"},
+        {{line("A", "11/05/2008", "11/05/2008"), line("A", "11/02/2008", "11/08/2008"),
+          line("A", "11/05/2008", "11/06/2008")},
+         "2: 1 11/05/2008 A;3: 1 11/05/2008 A;"},
+        // Both periods of a report whose lines alternate between them stay
+        // when its noted ranges are compacted (at 256).
+        {{alternating, line("A", "11/06/2008", "11/06/2008")}, "2: 1 11/06/2008 A;"},
+        // A line's dates are its own, however little their texts differ
+        // from the last line's: in the year's last digits, in the month, in
+        // the ninth byte of a 17-byte text, or as the last line's swapped.
+        {{line("A", "11/02/2008", "11/08/2008") + line("A", "11/02/2007", "11/08/2008"),
+          line("A", "11/03/2007", "11/03/2007")},
+         "2: 1 11/03/2007 A;"},
+        {{line("A", "11/02/2008", "11/08/2008") + line("A", "11/02/2008", "12/08/2008"),
+          line("A", "12/01/2008", "12/01/2008")},
+         "2: 1 12/01/2008 A;"},
+        {{line("A", "11/02/2008 00:00Z", "11/02/2008 00:00Z") +
+              line("A", "11/02/2018 00:00Z", "11/02/2018 00:00Z"),
+          line("A", "11/02/2018", "11/02/2018")},
+         "2: 1 11/02/2018 A;"},
+        {{line("A", "11/08/2008", "11/02/2008") + line("A", "11/02/2008", "11/08/2008"),
+          line("A", "11/05/2008", "11/05/2008")},
+         "2: 1 11/05/2008 A;"},
         // clang-format on
     };
     for (const char* zone : {"UTC0", "JST-9", "EST5EDT,M3.2.0,M11.1.0"}) {
