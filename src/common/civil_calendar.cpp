@@ -1,5 +1,6 @@
 #include "common/civil_calendar.h"
 
+#include <cstdio>
 #include <ctime>
 
 // Both count in eras of 400 years (146,097 days), which repeat exactly, from
@@ -69,4 +70,53 @@ void localCivilDate(std::int64_t value, std::int64_t& year, unsigned& month, uns
     }
     std::int64_t days = local / 86400 - (local % 86400 < 0 ? 1 : 0);
     civilFromDays(days, year, month, day);
+}
+
+std::int64_t localDayNumber(std::int64_t value) {
+    std::int64_t year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    localCivilDate(value, year, month, day);
+    return daysFromCivil(year, month, day);
+}
+
+IsoWeek isoWeekOf(std::int64_t days) {
+    // 1970-01-01 was a Thursday: weekday 0 is Monday.
+    const std::int64_t weekday = ((days + 3) % 7 + 7) % 7;
+    const std::int64_t thursday = days - weekday + 3;
+    std::int64_t year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    civilFromDays(thursday, year, month, day);
+    const std::int64_t ordinal = thursday - daysFromCivil(year, 1, 1);  // from 0
+    return {year, static_cast<unsigned>(ordinal / 7 + 1)};
+}
+
+std::string formatShortDate(DateValue value) {
+    if (value == kFailedDate) {
+        return {};
+    }
+    std::int64_t year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    localCivilDate(value, year, month, day);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u%02u%02u",
+                  static_cast<unsigned>((year % 100 + 100) % 100), month, day);
+    return text;
+}
+
+bool formatIsoDate(DateValue value, std::string& text) {
+    if (value == kFailedDate) {
+        return false;
+    }
+    std::int64_t year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    localCivilDate(value, year, month, day);
+    char buffer[48];
+    int length = std::snprintf(buffer, sizeof buffer, "%04lld-%02u-%02u",
+                               static_cast<long long>(year), month, day);
+    text.assign(buffer, static_cast<std::size_t>(length));
+    return true;
 }

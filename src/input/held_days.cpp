@@ -14,14 +14,6 @@ bool isDated(DateValue value) {
     return value != 0 && value != kFailedDate;
 }
 
-std::int64_t localDayOf(DateValue value) {
-    std::int64_t year = 0;
-    unsigned month = 0;
-    unsigned day = 0;
-    localCivilDate(value, year, month, day);
-    return daysFromCivil(year, month, day);
-}
-
 using Runs = std::vector<AppDays::Run>;
 
 // The first of the disjoint runs that may share a day with the days from
@@ -60,8 +52,8 @@ bool dayRangeOf(DateValue beginDate, DateValue endDate, DayRange& range) {
         return false;
     }
     // A daily report's records begin and end on one date, worked out once.
-    range.first = localDayOf(beginDate);
-    range.last = endDate == beginDate ? range.first : localDayOf(endDate);
+    range.first = localDayNumber(beginDate);
+    range.last = endDate == beginDate ? range.first : localDayNumber(endDate);
     return range.first <= range.last;
 }
 

@@ -125,16 +125,10 @@ void appendJsonReal(std::string& out, double value) {
 // A date stands for a local midnight in standard time, so its local day is
 // the report's day in any zone.
 void appendJsonDate(std::string& out, DateValue value) {
-    if (value == kFailedDate) {
+    std::string text;
+    if (!formatIsoDate(value, text)) {
         out += "null";
         return;
     }
-    std::int64_t year = 0;
-    unsigned month = 0;
-    unsigned day = 0;
-    localCivilDate(value, year, month, day);
-    char text[48];
-    int length = std::snprintf(text, sizeof text, "\"%04lld-%02u-%02u\"",
-                               static_cast<long long>(year), month, day);
-    out.append(text, static_cast<std::size_t>(length));
+    out.append("\"").append(text).append("\"");
 }

@@ -90,20 +90,6 @@ void addLine(OutputSink& out, const ShownLabel& label, std::int32_t typeCode, st
 
 }  // namespace
 
-std::string formatShortDate(DateValue value) {
-    if (value == kFailedDate) {
-        return {};
-    }
-    std::int64_t year = 0;
-    unsigned month = 0;
-    unsigned day = 0;
-    localCivilDate(value, year, month, day);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02u%02u%02u",
-                  static_cast<unsigned>((year % 100 + 100) % 100), month, day);
-    return text;
-}
-
 // A record printed while it is read: its label and period are formatted for
 // it alone, since nothing is kept for the next.
 void printRecord(OutputSink& out, const RecordList& list, const PackedRecord& record) {

@@ -2,8 +2,6 @@
 // units, amounts, country code, currency and the two dates as YYMMDD.
 #pragma once
 
-#include <string>
-
 #include "common/output.h"
 #include "common/types.h"
 
@@ -13,7 +11,3 @@ void printRecord(OutputSink& out, const RecordList& list, const PackedRecord& re
 // Prints every sale of the list, in list order, then every update: the
 // listing of -v.
 void printSalesAndUpdates(OutputSink& out, const RecordList& records);
-
-// The value's local calendar date as "YYMMDD", the day the JSON listing
-// shows; a date that did not convert gives the empty text.
-std::string formatShortDate(DateValue value);

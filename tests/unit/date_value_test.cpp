@@ -4,7 +4,7 @@
 // calendar.timegm((y, m, d, 0, 0, 0)) for UTC midnight, minus the zone's
 // standard offset (Tokyo +9 h, New York -5 h, checked with zoneinfo).
 #include "input/date_value.h"
-#include "report/record_listing.h"
+#include "common/civil_calendar.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +118,36 @@ TEST_F(DateValueTest, FormatsTheLocalDate) {
     for (DateValue extreme :
          {std::numeric_limits<DateValue>::max(), std::numeric_limits<DateValue>::min()}) {
         EXPECT_EQ(formatShortDate(extreme).size(), 6u) << extreme;
+    }
+}
+
+// ISO weeks at the edges of years. Expected values from python3's
+// datetime.date.isocalendar(); days counted from 1970-01-01.
+TEST(CivilCalendar, IsoWeekOfADay) {
+    const struct {
+        std::int64_t days;
+        std::int64_t year;
+        unsigned week;
+    } cases[] = {
+        // clang-format off
+        {14242, 2009, 1},     // 2008-12-29, a Monday: its Thursday is in 2009
+        {14612, 2009, 53},    // 2010-01-03, a Sunday
+        {14613, 2010, 1},     // 2010-01-04
+        {12783, 2004, 53},    // 2004-12-31
+        {12785, 2004, 53},    // 2005-01-02
+        {18627, 2020, 53},    // 2020-12-31
+        {18631, 2021, 1},     // 2021-01-04
+        {0, 1970, 1},         // 1970-01-01, a Thursday
+        {-3, 1970, 1},        // 1969-12-29
+        {20796, 2026, 50},    // 2026-12-09
+        {-135140, 1599, 52},  // 1600-01-01, before 1970
+        {157419, 2400, 52},   // 2400-12-31
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        IsoWeek week = isoWeekOf(c.days);
+        EXPECT_EQ(week.year, c.year) << c.days;
+        EXPECT_EQ(week.week, c.week) << c.days;
     }
 }
 
