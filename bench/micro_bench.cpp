@@ -156,7 +156,9 @@ void readingReports(benchmark::State& state) {
     for (auto _ : state) {
         AppRecords appRecords;
         Diagnostics diagnostics;
-        readSalesReport(path.c_str(), appRecords, *startReading(summaryOnly), diagnostics);
+        ReadOptions options;
+        options.summaryOnly = summaryOnly;
+        readSalesReport(path.c_str(), appRecords, *startReading(options), diagnostics);
         benchmark::DoNotOptimize(appRecords.size());
     }
     state.SetItemsProcessed(state.iterations() * kLines);

@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "common/run_settings.h"
+#include "cli/run_settings.h"
 #include "fuzz_support.h"
 #include "input/date_value.h"
 #include "input/sales_report.h"
@@ -83,11 +83,11 @@ void checkMessages(const std::string& err, const std::string& path, bool failed)
 }
 
 // Returns whether the report was refused.
-bool readReport(const char* path, AppRecords& appRecords, bool summaryOnly) {
+bool readReport(const char* path, AppRecords& appRecords, const ReadOptions& options) {
     Diagnostics diagnostics;
     diagnostics.programName = "salesum";
     std::string err = captureStandardError(
-        [&] { readSalesReport(path, appRecords, *startReading(summaryOnly), diagnostics); });
+        [&] { readSalesReport(path, appRecords, *startReading(options), diagnostics); });
     // Memory files and whole gzip members read in full.
     checkMessages(err, path, diagnostics.failed);
     return diagnostics.failed;
@@ -129,11 +129,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string content = modelText(saved);
     const bool window = (flags & 1) != 0;
     const bool summaryOnly = (flags & 4) != 0;
-    runSettings = RunSettings{};
+    ReadOptions options;
     if (window) {
-        runSettings.startDate = parseDate("20081101");
-        runSettings.endLimit = parseDate("11/30/2008");
+        options.window = {parseDate("20081101"), parseDate("11/30/2008")};
     }
+    options.summaryOnly = summaryOnly;
+    runSettings = RunSettings{};
     runSettings.verbosity = (flags & 2) != 0 && !summaryOnly ? 2 : 0;
 
     if (saved.rfind("\x1f\x8b", 0) == 0) {
@@ -141,14 +142,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // only for memory errors, as the models know nothing of it.
         AppRecords ignored;
         Diagnostics diagnostics;
-        readSalesReport(holdInFile(saved.data(), saved.size()), ignored, *startReading(summaryOnly),
+        readSalesReport(holdInFile(saved.data(), saved.size()), ignored, *startReading(options),
                         diagnostics);
         return 0;
     }
     const std::string file = (flags & 8) != 0 ? gzipMember(saved) : saved;
     const char* path = holdInFile(file.data(), file.size());
     AppRecords appRecords;
-    const bool refused = readReport(path, appRecords, summaryOnly);
+    const bool refused = readReport(path, appRecords, options);
 
     if (!window) {
         // Without a window every record line after the header is a record.
@@ -189,7 +190,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The figures kept while reading are those of the records a listing
         // run stores, summed in their order.
         AppRecords stored;
-        readReport(path, stored, false);
+        ReadOptions storing = options;
+        storing.summaryOnly = false;
+        readReport(path, stored, storing);
         FUZZ_CHECK(stored.size() == appRecords.size());
         for (const auto& [appName, records] : stored) {
             auto summed = appRecords.find(appName);

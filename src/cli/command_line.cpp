@@ -2,7 +2,7 @@
 
 #include "cli/option_scanner.h"
 #include "cli/version.h"
-#include "common/run_settings.h"
+#include "cli/run_settings.h"
 #include "input/date_value.h"
 #include "platform/directory_search.h"
 #include "platform/wildcard.h"

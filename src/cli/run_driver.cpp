@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/run_settings.h"
 #include "common/diagnostics.h"
 #include "common/output.h"
-#include "common/run_settings.h"
 #include "input/rate_file.h"
 #include "input/sales_report.h"
 #include "platform/directory_search.h"
@@ -45,13 +45,15 @@ ReadingOutcome readMatchingReports(const std::string& filePattern, AppRecords& a
     DirectoryEntry entry;
     // Without -v no record is listed, so the tables' sums are all that is
     // kept. With -v -v each record is listed as it is read.
-    RecordSeen onRecord;
+    ReadOptions options;
+    options.window = {runSettings.startDate, runSettings.endLimit};
+    options.summaryOnly = runSettings.verbosity == 0;
     if (runSettings.verbosity > 1) {
-        onRecord = [&out](const RecordList& list, const PackedRecord& record) {
+        options.onRecord = [&out](const RecordList& list, const PackedRecord& record) {
             printRecord(out, list, record);
         };
     }
-    ReadingMemoHandle memo = startReading(runSettings.verbosity == 0, std::move(onRecord));
+    ReadingMemoHandle memo = startReading(std::move(options));
     const std::string_view prefix = directoryPrefix(filePattern);
     std::string path;
     bool anyTaken = false;

@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "common/run_settings.h"
 #include "input/date_value.h"
 #include "input/held_days.h"
 #include "input/label_slots.h"
@@ -51,6 +50,7 @@ struct ReadingMemo {
     LabelSlots labels;                    // the lists and labels of recent lines
     std::unique_ptr<PieceReader> reader;  // its block is reused from report to report
     RecordSeen onRecord;                  // none: nothing is told of each record
+    DateWindow window;
     DateMemo dates;
     // The texts of the line being read that unquoting shortened.
     std::string unquoted;
@@ -135,8 +135,7 @@ struct LineContext {
 };
 
 LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
-    return {appRecords, memo, !memo.labels.summaryOnly,
-            runSettings.startDate != 0 || runSettings.endLimit != 0};
+    return {appRecords, memo, !memo.labels.summaryOnly, isBounded(memo.window)};
 }
 
 // Texts of 8 to 16 bytes (every usual date) are told apart by their length
@@ -192,7 +191,7 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
 // the date window, and notes the days it holds.
 [[gnu::always_inline]] inline void keepRecord(const LineContext& context,
                                               const RecordFields& fields, const DayMemo& days) {
-    if (context.windowed && !insideDateWindow(days.beginDate, days.endDate)) {
+    if (context.windowed && !insideDateWindow(context.memo.window, days.beginDate, days.endDate)) {
         return;
     }
     LabelSlot& slot = slotOf(context.memo.labels, context.appRecords, fields.appName,
@@ -364,10 +363,11 @@ std::int64_t recordLinesRead(const ReadingMemo& memo) {
     return memo.recordLines;
 }
 
-ReadingMemoHandle startReading(bool summaryOnly, RecordSeen onRecord) {
+ReadingMemoHandle startReading(ReadOptions options) {
     ReadingMemoHandle memo(new ReadingMemo);
-    memo->labels.summaryOnly = summaryOnly;
-    memo->onRecord = std::move(onRecord);
+    memo->labels.summaryOnly = options.summaryOnly;
+    memo->onRecord = std::move(options.onRecord);
+    memo->window = options.window;
     return memo;
 }
 

@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "common/diagnostics.h"
 #include "common/types.h"
+#include "input/read_options.h"
 
 // What reading keeps from report to report during one run: its lists, its
 // read buffer, and memos that spare most lines their map look-ups. Private
@@ -19,17 +19,12 @@ struct ReadingMemoDeleter {
 
 using ReadingMemoHandle = std::unique_ptr<ReadingMemo, ReadingMemoDeleter>;
 
-// Told of each record a list stores, as it is read: the listing of -v -v.
-using RecordSeen = std::function<void(const RecordList& list, const PackedRecord& record)>;
+// Starts the reading of one run's reports with these options. A memo serves
+// one AppRecords (it points into it) while the time zone stays the same: it
+// remembers the date texts it converted.
+ReadingMemoHandle startReading(ReadOptions options);
 
-// Starts the reading of one run's reports. With summaryOnly (nothing will
-// list the records) the application lists keep only their sums (see
-// record_list.h), and the fields only a listing shows are not read. A memo
-// serves one AppRecords (it points into it) while the time zone stays the
-// same: it remembers the date texts it converted.
-ReadingMemoHandle startReading(bool summaryOnly, RecordSeen onRecord = nullptr);
-
-// Reads the report at path and appends each record inside the run's date
+// Reads the report at path and appends each record inside the options' date
 // window to appRecords under its application name. The first piece of the
 // file is the header and is skipped. A gzip-compressed report is read as
 // its decompressed content. A report that cannot be read in full is

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "common/record_store.h"
-#include "common/run_settings.h"
 #include "common/types.h"
 #include "input/date_value.h"
 #include "input/lenient_number.h"
@@ -183,7 +182,6 @@ TEST(FastPath, SplitTokensMatchesNextToken) {
 // byte are read as UTF-16, as the model reads them.
 TEST(FastPath, RecordFieldsMatchTheTokenRules) {
     ScopedTimeZone zone("UTC0");
-    runSettings = RunSettings{};
     std::mt19937 random(2);
     for (int round = 0; round < 60; ++round) {
         const std::string bytes = randomBytes(random, 1 + random() % 30000);
@@ -368,7 +366,6 @@ TEST(FastPath, RecordStoreGivesBackEveryBit) {
 // 7, and currencies only updated, never sold.
 TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
     ScopedTimeZone zone("UTC0");
-    runSettings = RunSettings{};
     std::mt19937 random(4);
     const char* apps[] = {"Alpha", "Beta", "Gamma"};
     const char* countries[] = {"US", "DE", "JP", "FR"};
@@ -397,11 +394,11 @@ TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
     }
     // Without a date window, and with one that drops the first report.
     for (const char* start : {"", "20090201"}) {
-        runSettings.startDate = *start ? parseDate(start) : 0;
+        const DateWindow window{*start ? parseDate(start) : 0, 0};
         AppRecords stored;
         AppRecords summed;
-        ReadingMemoHandle storing = startReading(false);
-        ReadingMemoHandle summing = startReading(true);
+        ReadingMemoHandle storing = startReading(readOptions(false, window));
+        ReadingMemoHandle summing = startReading(readOptions(true, window));
         Diagnostics diagnostics;
         for (const std::string& file : files) {
             readSalesReport(file.c_str(), stored, *storing, diagnostics);
@@ -418,7 +415,6 @@ TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
                 << app << " from " << start;
         }
     }
-    runSettings = RunSettings{};
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "common/run_settings.h"
 #include "input/named_columns.h"
 #include "input/reading/line_reader.h"
 #include "input/reading/scan_kernels.h"
@@ -42,7 +41,6 @@ ReportLayout layoutOf(const std::string& bytes) {
 
 TEST(ReadByName, ChoosesTheLayoutFromTheHeader) {
     ScopedTimeZone zone("UTC0");
-    runSettings = RunSettings{};
     // python3 calendar.timegm for 2008-11-02 and 2008-11-08 at 00:00.
     const SalesRecord chess{"Chess", 1225584000, 1226102400, 1, 5, 1.40, 0.0, "", "USD"};
     const SalesRecord listed{"Chess", 1225584000, 1226102400, 1, 5, 1.40, 1.99, "GB", "USD"};
@@ -191,7 +189,6 @@ TEST(ReadByName, ProductTypesCountTheSameInBothLayouts) {
         {"F7 ", 0, 7}, {" 7", 7, 7}, {"12", 12, 12},
         // clang-format on
     };
-    runSettings = RunSettings{};
     for (const auto& c : cases) {
         const std::string positional =
             "header\n0\t1\t2\t3\t4\t5\tApp\t7\t" + std::string(c.text) + "\t5\t1.40\n";
@@ -217,7 +214,6 @@ std::string summarise(const std::vector<SalesRecord>& records) {
 }
 
 TEST(ReadByName, ReadsWholeLinesWithEveryField) {
-    runSettings = RunSettings{};
     const std::string nul(1, '\0');
     const std::string longName(70000, 'n');  // longer than the read block
     const struct {
@@ -303,7 +299,6 @@ TEST(ReadByName, WholeLinesMatchThePlainRules) {
 // whatever the bytes, read for a listing and for the sums only.
 TEST(ReadByName, RecordsMatchThePlainRules) {
     ScopedTimeZone zone("UTC0");
-    runSettings = RunSettings{};
     std::mt19937 random(8);
     const std::string header =
         "Provider\tTitle\tCountry Code\t" + kSevenColumns.substr(6) + "\tCustomer Price\tTitle";

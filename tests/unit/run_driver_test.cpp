@@ -10,8 +10,8 @@
 
 #include "cli/command_line.h"
 #include "cli/option_scanner.h"
+#include "cli/run_settings.h"
 #include "common/output.h"
-#include "common/run_settings.h"
 #include "support/scratch_directory.h"
 
 namespace {

@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "common/run_settings.h"
 #include "input/date_value.h"
 #include "report/tally.h"
 #include "report/text_report.h"
@@ -60,7 +59,6 @@ TEST(ReadSalesReport, TakesFieldsByTokenPosition) {
         {"", false, {}}
         // clang-format on
     };
-    runSettings = RunSettings{};
     for (const auto& c : cases) {
         AppRecords appRecords = readListed(kReportHeader + c.line);
         ASSERT_EQ(appRecords.size(), c.parsed ? 1u : 0u) << c.line;
@@ -86,10 +84,10 @@ std::string summarise(const AppRecords& appRecords) {
 }
 
 // Reads the files, in order, from a fresh directory, and then a missing one.
-std::string readReports(const std::vector<std::string>& files) {
+std::string readReports(const std::vector<std::string>& files, DateWindow window = {}) {
     ScratchDirectory scratch;
     AppRecords appRecords;
-    ReadingMemoHandle memo = startReading(false);
+    ReadingMemoHandle memo = startReading(readOptions(false, window));
     Diagnostics diagnostics;
     for (std::size_t i = 0; i < files.size(); ++i) {
         readSalesReport(scratch.write("S_W_" + std::to_string(i), files[i]).c_str(), appRecords,
@@ -108,7 +106,6 @@ std::string datedLine(const std::string& app, const std::string& units, const ch
 }
 
 TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
-    runSettings = RunSettings{};
     const std::size_t shortLength = reportLine({{field::kName, "Long"}, {22, ""}}).size() - 1;
     const std::string line600 =
         reportLine({{field::kName, "Long"}, {22, std::string(600 - shortLength, 'p')}});
@@ -152,7 +149,6 @@ TEST(ReadSalesReport, SkipsTheHeaderAndReadsEveryPieceAsALine) {
 // twice.
 TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
     ScopedTimeZone zone("UTC0");
-    runSettings = RunSettings{};
     const std::string named =
         "Title\tProduct Type Identifier\tUnits\tDeveloper Proceeds\tBegin Date\tEnd Date\t"
         "Currency of Proceeds\n";
@@ -198,7 +194,7 @@ TEST(ReadSalesReport, NamesAReportWithTheContentOfAnEarlierOne) {
         const std::string first = scratch.write("S_W_1", c.first);
         const std::string second = scratch.write("S_W_2", c.second);
         AppRecords appRecords;
-        ReadingMemoHandle memo = startReading(true);
+        ReadingMemoHandle memo = startReading(readOptions(true));
         Diagnostics diagnostics;
         testing::internal::CaptureStderr();
         readSalesReport(first.c_str(), appRecords, *memo, diagnostics);
@@ -313,11 +309,10 @@ TEST(ReadSalesReport, NamesAReportThatHoldsDaysOfAnEarlierOne) {
     for (const char* zone : {"UTC0", "JST-9", "EST5EDT,M3.2.0,M11.1.0"}) {
         ScopedTimeZone inZone(zone);
         for (bool listed : {false, true}) {
-            runSettings = RunSettings{};
             for (const auto& c : cases) {
                 ScratchDirectory scratch;
                 AppRecords appRecords;
-                ReadingMemoHandle memo = startReading(!listed);
+                ReadingMemoHandle memo = startReading(readOptions(!listed));
                 Diagnostics diagnostics;
                 std::vector<std::string> paths;
                 testing::internal::CaptureStderr();
@@ -351,14 +346,12 @@ TEST(ReadSalesReport, NamesAReportThatHoldsDaysOfAnEarlierOne) {
             }
         }
     }
-    runSettings = RunSettings{};
 }
 
 // Neighbouring records of one label that share one date of their period keep
 // their own other date, as the listing shows them.
 TEST(ReadSalesReport, NeighboursKeepTheirOwnPeriods) {
     ScopedTimeZone zone("UTC0");
-    runSettings = RunSettings{};
     const std::string file = kReportHeader + datedLine("A", "1", "11/02/2008", "11/08/2008") +
                              datedLine("A", "2", "11/02/2008", "11/09/2008") +
                              datedLine("A", "3", "11/03/2008", "11/09/2008");
@@ -394,14 +387,11 @@ TEST(ReadSalesReport, DropsRecordsOutsideTheDateWindow) {
     for (const char* zone : {"UTC0", "JST-9", "EST5EDT,M3.2.0,M11.1.0"}) {
         ScopedTimeZone inZone(zone);
         for (const auto& c : cases) {
-            runSettings = RunSettings{};
-            runSettings.startDate = *c.start ? parseDate(c.start) : 0;
-            runSettings.endLimit = *c.end ? parseDate(c.end) : 0;
-            EXPECT_EQ(readReports({file}), c.expected)
+            DateWindow window{*c.start ? parseDate(c.start) : 0, *c.end ? parseDate(c.end) : 0};
+            EXPECT_EQ(readReports({file}, window), c.expected)
                 << zone << " -s " << c.start << " -e " << c.end;
         }
     }
-    runSettings = RunSettings{};
 }
 
 // Every record line read counts, inside the date window or not, in both
@@ -417,11 +407,10 @@ TEST(ReadSalesReport, CountsEveryRecordLineRead) {
     const std::size_t shortLength = reportLine({{22, ""}}).size() - 1;
     const std::string byPosition = kReportHeader + reportLine() + "\n" +
                                    reportLine({{22, std::string(600 - shortLength, 'p')}});
-    runSettings = RunSettings{};
-    runSettings.startDate = parseDate("20090101");  // after every record
     ScratchDirectory scratch;
     AppRecords appRecords;
-    ReadingMemoHandle memo = startReading(true);
+    // The window begins after every record.
+    ReadingMemoHandle memo = startReading(readOptions(true, {parseDate("20090101"), 0}));
     Diagnostics diagnostics;
     testing::internal::CaptureStderr();  // the long line's warnings
     EXPECT_EQ(recordLinesRead(*memo), 0);
@@ -431,7 +420,6 @@ TEST(ReadSalesReport, CountsEveryRecordLineRead) {
     EXPECT_EQ(recordLinesRead(*memo), 5);
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(appRecords.empty());
-    runSettings = RunSettings{};
 }
 
 // The text report of -v (the listing and both tables) of one report read
@@ -441,8 +429,8 @@ std::string reportOf(const std::string& bytes) {
     AppRecords appRecords;
     Diagnostics diagnostics;
     testing::internal::CaptureStderr();
-    readSalesReport(scratch.write("S_W_twin", bytes).c_str(), appRecords, *startReading(false),
-                    diagnostics);
+    readSalesReport(scratch.write("S_W_twin", bytes).c_str(), appRecords,
+                    *startReading(readOptions(false)), diagnostics);
     testing::internal::GetCapturedStderr();  // the value checks: seen elsewhere
     EXPECT_FALSE(diagnostics.failed);
     OutputSink out;
@@ -507,7 +495,6 @@ std::string isoDated(const std::string& field) {
 // gives the report, listing and tables, of its original, byte for byte.
 TEST(ReadSalesReport, SpreadsheetTwinsGiveTheSameReport) {
     ScopedTimeZone zone("UTC0");
-    runSettings = RunSettings{};
     std::mt19937 random(27);
     auto pick = [&random](const std::vector<std::string>& from) {
         return from[random() % from.size()];

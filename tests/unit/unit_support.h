@@ -86,14 +86,23 @@ inline OpenReader openReader(const std::string& bytes, ScanWidth width,
     return open;
 }
 
+// The options a run reads with: the records kept or only summed, and the
+// date window.
+inline ReadOptions readOptions(bool summaryOnly, DateWindow window = {}) {
+    ReadOptions options;
+    options.summaryOnly = summaryOnly;
+    options.window = window;
+    return options;
+}
+
 // The records of a report read as a listing run reads it, every one stored;
 // refused when the report is expected to be refused as a whole.
 inline AppRecords readListed(const std::string& bytes, bool refused = false) {
     ScratchDirectory scratch;
     AppRecords appRecords;
     Diagnostics diagnostics;
-    readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords, *startReading(false),
-                    diagnostics);
+    readSalesReport(scratch.write("S_W_0", bytes).c_str(), appRecords,
+                    *startReading(readOptions(false)), diagnostics);
     EXPECT_EQ(diagnostics.failed, refused);
     return appRecords;
 }

@@ -19,6 +19,3 @@ struct RunSettings {
 };
 
 extern RunSettings runSettings;
-
-// True when a record with these dates lies inside the run's date window.
-bool insideDateWindow(DateValue beginDate, DateValue endDate);
