@@ -7,10 +7,10 @@
 #include <ctime>
 #include <string>
 
+#include "common/civil_calendar.h"
 #include "common/sales_record.h"
 #include "fuzz_support.h"
 #include "input/date_value.h"
-#include "report/record_listing.h"
 
 namespace {
 

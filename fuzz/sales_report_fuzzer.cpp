@@ -206,7 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(appName.find_first_of(std::string("\t\n\0", 3)) == std::string::npos);
         for (const SalesRecord& record : storedRecords(records)) {
             FUZZ_CHECK(record.appName == appName);
-            FUZZ_CHECK(insideDateWindow(record.beginDate, record.endDate));
+            FUZZ_CHECK(insideDateWindow(options.window, record.beginDate, record.endDate));
         }
     }
     // The report as a run prints it, into a sink that keeps it.
