@@ -109,8 +109,8 @@ void warnAboutEmptyWindow(const ReadingOutcome& reading, const AppRecords& appRe
 void warnAboutUnconvertedCurrencies(const ReportTally& tally, const Diagnostics& diagnostics) {
     for (const std::string& currency : tally.unconverted) {
         reportWarning(diagnostics,
-                      "no rate for '%s' in '%s': its total is left out of GrandTotal(USD)\n",
-                      currency.c_str(), runSettings.ratePath->c_str());
+                      "no rate for '%s' in '%s': its total is left out of GrandTotal(%s)\n",
+                      currency.c_str(), runSettings.ratePath->c_str(), tally.homeCurrency.c_str());
     }
 }
 

@@ -164,11 +164,11 @@ void printJsonReport(OutputSink& sink, const std::vector<std::string>& files,
     appendApps(sink, out, appRecords, tally, withListing);
     appendCurrencies(out, tally.currencies);
     appendTotals(out, "totals", tally.totals);
-    if (tally.withUsd) {
+    if (tally.withHome) {
         out += ",\n";
-        appendTotals(out, "totalsUsd", tally.totalsUsd);
+        appendTotals(out, "totalsUsd", tally.totalsHome);
         out += ",\n  \"grandTotalUsd\": ";
-        appendJsonReal(out, tally.grandTotalUsd);
+        appendJsonReal(out, tally.grandTotalHome);
     }
     out += "\n}\n";
     writeText(sink, out);

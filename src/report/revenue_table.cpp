@@ -104,8 +104,10 @@ void printRevenueTable(OutputSink& out, int nameWidth, const ReportTally& tally)
     writeRepeated(out, nameWidth + extraWidth, '-');
     writeText(out, "\n");
     printTotalsRow(out, nameWidth, "Totals", tally.totals, columns);
-    if (tally.withUsd) {
-        printTotalsRow(out, nameWidth, "Totals(USD)", tally.totalsUsd, columns);
-        writeFormatted(out, "\nGrandTotal(USD): %.2f\n", tally.grandTotalUsd);
+    if (tally.withHome) {
+        const std::string title = "Totals(" + tally.homeCurrency + ")";
+        printTotalsRow(out, nameWidth, title.c_str(), tally.totalsHome, columns);
+        writeFormatted(out, "\nGrandTotal(%s): %.2f\n", tally.homeCurrency.c_str(),
+                       tally.grandTotalHome);
     }
 }

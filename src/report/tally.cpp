@@ -38,29 +38,64 @@ void sumTotals(ReportTally& tally) {
     }
 }
 
-// A USD total stays as it is, whatever the rate file says; a currency
-// without a rate converts to 0, and is named when that leaves something out.
-void convertToUsd(ReportTally& tally, const RateTable& rateTable) {
-    tally.withUsd = true;
+// Each total and each row's cells converted into the home currency. A
+// currency without a rate converts to 0, and is named when that leaves
+// something out.
+void convertIntoHome(ReportTally& tally, const RateTable& rateTable, double homeFactor) {
+    tally.withHome = true;
+    const std::string& home = tally.homeCurrency;
     for (const auto& [currency, total] : tally.totals) {
         double converted = 0.0;
-        auto rate = rateTable.find(currency);
-        if (currency == "USD") {
-            converted = total;
-        } else if (rate != rateTable.end()) {
-            converted = total * rate->second;
-        } else if (total != 0.0) {
+        if (!convertAmount(rateTable, currency, total, home, homeFactor, converted) &&
+            total != 0.0) {
             tally.unconverted.push_back(currency);
         }
-        tally.grandTotalUsd += converted;
-        tally.totalsUsd[currency] = converted;
+        tally.grandTotalHome += converted;
+        tally.totalsHome[currency] = converted;
+    }
+    for (auto& [appName, figures] : tally.apps) {
+        for (const auto& [currency, cell] : figures.revenue) {
+            double converted = 0.0;
+            convertAmount(rateTable, currency, cell.amount, home, homeFactor, converted);
+            figures.totalHome += converted;
+        }
     }
 }
 
 }  // namespace
 
-ReportTally tallyReport(const AppRecords& appRecords, const RateTable& rateTable) {
+bool factorIntoUsd(const RateTable& rateTable, const std::string& currency, double& factor) {
+    if (currency == "USD") {
+        factor = 1.0;
+        return true;
+    }
+    auto rate = rateTable.find(currency);
+    if (rate == rateTable.end()) {
+        return false;
+    }
+    factor = rate->second;
+    return true;
+}
+
+bool convertAmount(const RateTable& rateTable, const std::string& currency, double amount,
+                   const std::string& homeCurrency, double homeFactor, double& converted) {
+    double factor = 0.0;
+    if (currency == homeCurrency) {
+        converted = amount;
+        return true;
+    }
+    if (!factorIntoUsd(rateTable, currency, factor)) {
+        converted = 0.0;
+        return false;
+    }
+    converted = amount * factor / homeFactor;
+    return true;
+}
+
+ReportTally tallyReport(const AppRecords& appRecords, const RateTable& rateTable,
+                        const std::string& homeCurrency) {
     ReportTally tally;
+    tally.homeCurrency = homeCurrency;
     for (const auto& [appName, records] : appRecords) {
         AppFigures& figures = tally.apps[appName] = tallyApp(records);
         for (const auto& [currency, cell] : figures.revenue) {
@@ -68,8 +103,10 @@ ReportTally tallyReport(const AppRecords& appRecords, const RateTable& rateTable
         }
     }
     sumTotals(tally);
-    if (!appRecords.empty() && !rateTable.empty()) {
-        convertToUsd(tally, rateTable);
+    double homeFactor = 0.0;
+    if (!appRecords.empty() && !rateTable.empty() &&
+        factorIntoUsd(rateTable, homeCurrency, homeFactor)) {
+        convertIntoHome(tally, rateTable, homeFactor);
     }
     return tally;
 }

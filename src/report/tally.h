@@ -19,18 +19,37 @@ struct AppFigures {
     std::int64_t sales = 0;    // units of the sales
     std::int64_t updates = 0;  // units of the updates
     std::map<std::string, CurrencyCell> revenue;
+    // With a home total: the row's cells converted into the home currency
+    // and added from 0 in currency order.
+    double totalHome = 0.0;
 };
 
 struct ReportTally {
     std::map<std::string, AppFigures> apps;  // every application read, by name
     CurrencySet currencies;                  // every currency some application sold in
     CurrencyTotals totals;                   // per currency, over the applications
-    // With rates loaded and an application read: each total in USD, their
-    // sum, and the currencies whose total is left out for want of a rate.
-    bool withUsd = false;
-    std::map<std::string, double> totalsUsd;
-    double grandTotalUsd = 0.0;
+    // With rates loaded and an application read: each total converted into
+    // the home currency, their sum, and the currencies whose total is left
+    // out for want of a rate.
+    std::string homeCurrency = "USD";
+    bool withHome = false;
+    std::map<std::string, double> totalsHome;
+    double grandTotalHome = 0.0;
     std::vector<std::string> unconverted;
 };
 
-ReportTally tallyReport(const AppRecords& appRecords, const RateTable& rateTable);
+// A currency's factor into USD: 1 for USD, whatever the rate file says,
+// else its entry. False when it has none.
+bool factorIntoUsd(const RateTable& rateTable, const std::string& currency, double& factor);
+
+// An amount in a currency converted into the home currency, whose factor is
+// homeFactor: amount * factor / homeFactor, computed in that order, the
+// home currency's own amount taken as it is. False, and 0, for a currency
+// without a factor.
+bool convertAmount(const RateTable& rateTable, const std::string& currency, double amount,
+                   const std::string& homeCurrency, double homeFactor, double& converted);
+
+// The tally of the records, converted into homeCurrency (which must have a
+// factor) when rates are loaded.
+ReportTally tallyReport(const AppRecords& appRecords, const RateTable& rateTable,
+                        const std::string& homeCurrency = "USD");

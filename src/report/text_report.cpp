@@ -12,9 +12,12 @@ namespace {
 constexpr int kMinimumNameWidth = 11;
 
 // Width of the name column in columns of the terminal: the widest name, at
-// least 11.
+// least 11, and at least the home currency's totals title.
 int measureNameColumn(const ReportTally& tally) {
     int nameWidth = kMinimumNameWidth;
+    if (tally.withHome) {
+        nameWidth = std::max(nameWidth, static_cast<int>(displayWidth(tally.homeCurrency)) + 8);
+    }
     for (const auto& [appName, figures] : tally.apps) {
         nameWidth = std::max(nameWidth, static_cast<int>(displayWidth(appName)));
     }

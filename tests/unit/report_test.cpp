@@ -34,11 +34,15 @@ AppRecords twoApps() {
 
 // A summary row is "%-11s    %6zu  %6d  %6d": its count ends in column 21,
 // under the s of Records. EUR converts at 1.5; GBP has no rate and a total of 4.25, so it is left
-// out of the grand total (9.00 + 1.00) and named. A USD total stays as it is.
+// out of the grand total (9.00 + 1.00) and named. A USD total stays as it is,
+// and the file's USD entry does not scale the others. Alpha's own total adds
+// its cells so converted: 9.00 + 0 + 1.00; Beta sold nothing.
 TEST(Report, TallyOnceThenPrintTheTables) {
     const AppRecords appRecords = twoApps();
-    const ReportTally tally = tallyReport(appRecords, {{"EUR", 1.5}, {"JPY", 0.01}});
+    const ReportTally tally = tallyReport(appRecords, {{"EUR", 1.5}, {"JPY", 0.01}, {"USD", 2.0}});
     EXPECT_EQ(tally.unconverted, std::vector<std::string>{"GBP"});
+    EXPECT_EQ(tally.apps.at("Alpha").totalHome, 10.0);
+    EXPECT_EQ(tally.apps.at("Beta").totalHome, 0.0);
     OutputSink out;
     printTextReport(out, appRecords, tally, false);
     EXPECT_EQ(std::string(keptText(out)),
@@ -62,7 +66,7 @@ TEST(Report, TallyOnceThenPrintTheTables) {
 // Without rates there are no USD rows, and nothing is left out.
 TEST(Report, NoRatesNoUsdRows) {
     const ReportTally tally = tallyReport(twoApps(), {});
-    EXPECT_FALSE(tally.withUsd);
+    EXPECT_FALSE(tally.withHome);
     EXPECT_TRUE(tally.unconverted.empty());
     EXPECT_EQ(tally.totals.at("GBP"), 4.25);
 }
