@@ -1,8 +1,8 @@
 #include "cli/command_line.h"
 
 #include "cli/option_scanner.h"
-#include "cli/version.h"
 #include "cli/run_settings.h"
+#include "cli/version.h"
 #include "input/date_value.h"
 #include "platform/directory_search.h"
 #include "platform/wildcard.h"
@@ -20,6 +20,7 @@ constexpr OptionForm kOptionForms[] = {
     {'h', "help", false},
     {'v', "verbose", false},
     {'j', "json", false},
+    {'t', nullptr, false},
     {'c', nullptr, true},
     {'s', nullptr, true},
     {'e', nullptr, true},
@@ -83,6 +84,9 @@ std::optional<int> scanCommandLine(int argumentCount, char* arguments[], OutputS
             case 'j':
                 runSettings.jsonOutput = true;
                 break;
+            case 't':
+                runSettings.tableOutput = true;
+                break;
             case 's':
                 window.start = readDateOption(argument, 's', runSettings.startDate, diagnostics);
                 break;
@@ -103,6 +107,9 @@ std::optional<int> scanCommandLine(int argumentCount, char* arguments[], OutputS
         }
     }
     checkDateWindow(window, diagnostics);
+    if (runSettings.tableOutput && runSettings.jsonOutput) {
+        reportError(diagnostics, "-t and -j cannot be used together\n");
+    }
     if (optionScanner.optionIndex < argumentCount) {
         runSettings.filePattern = arguments[optionScanner.optionIndex];
     }
@@ -110,6 +117,10 @@ std::optional<int> scanCommandLine(int argumentCount, char* arguments[], OutputS
     // are not listed while they are read: -v -v then means -v.
     if (runSettings.jsonOutput && runSettings.verbosity > 1) {
         runSettings.verbosity = 1;
+    }
+    // The table is all that standard output holds, and it lists nothing.
+    if (runSettings.tableOutput) {
+        runSettings.verbosity = 0;
     }
     return std::nullopt;
 }
@@ -154,7 +165,7 @@ void printUsage(OutputSink& out, const char* programName) {
     writeFormatted(out, "%s v %s\n", p, kSalesumVersion);
     writeText(out, "Made by the sales report tools team.\n\n");
     writeFormatted(out,
-                   "%s [-v] [-j] [--strict] [-c configfile] [-s startdate] [-e enddate] "
+                   "%s [-v] [-j | -t] [--strict] [-c configfile] [-s startdate] [-e enddate] "
                    "'pattern'\n\n",
                    p);
     writeText(out,

@@ -16,6 +16,7 @@
 #include "report/record_listing.h"
 #include "report/tally.h"
 #include "report/text_report.h"
+#include "report/tsv_report.h"
 
 namespace {
 
@@ -159,6 +160,8 @@ int runSalesum(int argumentCount, char* arguments[], OutputSink& out) {
     const ReportTally tally = tallyReport(appRecords, rateTable);
     if (runSettings.jsonOutput) {
         printJsonReport(out, takenPaths, appRecords, tally, runSettings.verbosity != 0);
+    } else if (runSettings.tableOutput) {
+        printTsvReport(out, tally);
     } else {
         printTextReport(out, appRecords, tally, runSettings.verbosity != 0);
     }

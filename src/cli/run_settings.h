@@ -11,6 +11,7 @@
 struct RunSettings {
     std::int32_t verbosity = 0;  // number of -v options
     bool jsonOutput = false;     // -j: the report as one JSON document
+    bool tableOutput = false;    // -t: the report as tab-separated text
     bool strict = false;         // --strict: a run that warned ends with status 1
     std::optional<std::string> ratePath;
     std::optional<std::string> filePattern;

@@ -85,3 +85,10 @@ char* appendFixed2(char* out, double value, int width) {
     }
     return appendAligned(out, digits, static_cast<std::size_t>(end - digits), width, false);
 }
+
+char* appendPlainDecimal(char* out, double value) {
+    if (std::isnan(value) || std::isinf(value)) {
+        return appendFixed2(out, value);  // the sign and the word, as the tables print them
+    }
+    return std::to_chars(out, out + kMaxFormattedNumber, value, std::chars_format::fixed).ptr;
+}

@@ -23,3 +23,8 @@ char* appendInteger(char* out, std::int32_t value, int width = 0);
 // "%*.2f" with the C locale's decimal point: correctly rounded to two
 // decimals, "inf", "nan" with their signs.
 char* appendFixed2(char* out, double value, int width = 0);
+
+// A plain decimal, never with an exponent, so that every spreadsheet reads
+// it: the shortest such text that reads back as the same double (7, 0.7,
+// 100000, 0.0001); "inf", "-inf", "nan" and "-nan" as "%.2f" prints them.
+char* appendPlainDecimal(char* out, double value);

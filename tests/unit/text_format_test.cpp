@@ -141,4 +141,42 @@ TEST(TextFormat, IntegersAndTextsMatchPrintf) {
     }
 }
 
+// Plain decimals for spreadsheets: the shortest text that reads back as the
+// double, never an exponent. Expected texts by hand from the values (Python's
+// repr() gives the same digits: 0.30000000000000004, 1e+21, 5e-324).
+TEST(TextFormat, PlainDecimalIsShortestWithoutExponent) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        // clang-format off
+        {7.0, "7"},
+        {0.7, "0.7"},
+        {100000.0, "100000"},
+        {0.0001, "0.0001"},
+        {0.0, "0"},
+        {-2.5, "-2.5"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {1e21, "1000000000000000000000"},
+        {123456789.125, "123456789.125"},
+        {std::numeric_limits<double>::infinity(), "inf"},
+        {-std::numeric_limits<double>::infinity(), "-inf"},
+        {std::numeric_limits<double>::quiet_NaN(), "nan"},
+        {-std::numeric_limits<double>::quiet_NaN(), "-nan"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        char text[kMaxFormattedNumber];
+        EXPECT_EQ(std::string(text, appendPlainDecimal(text, c.value)), c.text) << c.text;
+    }
+    // The smallest subnormal: 323 zeros after the point, then its digit 5;
+    // the largest double: 309 digits, and no point.
+    char text[kMaxFormattedNumber];
+    std::string tiny(text, appendPlainDecimal(text, std::numeric_limits<double>::denorm_min()));
+    EXPECT_EQ(tiny, "0." + std::string(323, '0') + "5");
+    std::string huge(text, appendPlainDecimal(text, std::numeric_limits<double>::max()));
+    EXPECT_EQ(huge.size(), 309u);
+    EXPECT_EQ(huge.substr(0, 6), "179769");
+}
+
 }  // namespace
