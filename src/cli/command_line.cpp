@@ -21,6 +21,7 @@ constexpr OptionForm kOptionForms[] = {
     {'v', "verbose", false},
     {'j', "json", false},
     {'t', nullptr, false},
+    {'u', nullptr, true},
     {'c', nullptr, true},
     {'s', nullptr, true},
     {'e', nullptr, true},
@@ -87,6 +88,9 @@ std::optional<int> scanCommandLine(int argumentCount, char* arguments[], OutputS
             case 't':
                 runSettings.tableOutput = true;
                 break;
+            case 'u':
+                runSettings.homeCurrency = argument;
+                break;
             case 's':
                 window.start = readDateOption(argument, 's', runSettings.startDate, diagnostics);
                 break;
@@ -109,6 +113,10 @@ std::optional<int> scanCommandLine(int argumentCount, char* arguments[], OutputS
     checkDateWindow(window, diagnostics);
     if (runSettings.tableOutput && runSettings.jsonOutput) {
         reportError(diagnostics, "-t and -j cannot be used together\n");
+    }
+    if (runSettings.homeCurrency && !runSettings.ratePath) {
+        reportError(diagnostics, "-u '%s' needs a rate file (-c)\n",
+                    runSettings.homeCurrency->c_str());
     }
     if (optionScanner.optionIndex < argumentCount) {
         runSettings.filePattern = arguments[optionScanner.optionIndex];
@@ -165,8 +173,8 @@ void printUsage(OutputSink& out, const char* programName) {
     writeFormatted(out, "%s v %s\n", p, kSalesumVersion);
     writeText(out, "Made by the sales report tools team.\n\n");
     writeFormatted(out,
-                   "%s [-v] [-j | -t] [--strict] [-c configfile] [-s startdate] [-e enddate] "
-                   "'pattern'\n\n",
+                   "%s [-v] [-j | -t] [--strict] [-c configfile [-u currency]] [-s startdate] "
+                   "[-e enddate] 'pattern'\n\n",
                    p);
     writeText(out,
               "Options go before the pattern. Quote the pattern, so that the shell\n"

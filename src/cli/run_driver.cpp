@@ -105,6 +105,25 @@ void warnAboutEmptyWindow(const ReadingOutcome& reading, const AppRecords& appRe
     }
 }
 
+// A home currency other than USD needs the whole rate file and a rate of its
+// own; USD always has one.
+bool canConvertInto(const std::string& homeCurrency, const RateTable& rateTable,
+                    Diagnostics& diagnostics) {
+    if (homeCurrency == "USD") {
+        return true;
+    }
+    if (diagnostics.failed) {
+        return false;  // the rate file could not be read in full, and has said so
+    }
+    double factor = 0.0;
+    if (homeCurrency.empty() || !factorIntoUsd(rateTable, homeCurrency, factor)) {
+        reportError(diagnostics, "no rate for '%s' in '%s': nothing can be converted to it\n",
+                    homeCurrency.c_str(), runSettings.ratePath->c_str());
+        return false;
+    }
+    return true;
+}
+
 // With rates loaded, a currency that has none (other than USD) adds nothing
 // to the grand total; each one that would have added something is named.
 void warnAboutUnconvertedCurrencies(const ReportTally& tally, const Diagnostics& diagnostics) {
@@ -150,6 +169,10 @@ int runSalesum(int argumentCount, char* arguments[], OutputSink& out) {
     if (runSettings.ratePath) {
         readRateFile(runSettings.ratePath->c_str(), rateTable, diagnostics);
     }
+    const std::string homeCurrency = runSettings.homeCurrency.value_or("USD");
+    if (!canConvertInto(homeCurrency, rateTable, diagnostics)) {
+        return 1;  // nothing is read: no total could be shown as asked
+    }
     AppRecords appRecords;
     std::vector<std::string> takenPaths;
     const ReadingOutcome reading =
@@ -157,7 +180,7 @@ int runSalesum(int argumentCount, char* arguments[], OutputSink& out) {
     warnAboutEmptySearch(reading, patternIsDirectory, diagnostics);
     warnAboutEmptyWindow(reading, appRecords, diagnostics);
 
-    const ReportTally tally = tallyReport(appRecords, rateTable);
+    const ReportTally tally = tallyReport(appRecords, rateTable, homeCurrency);
     if (runSettings.jsonOutput) {
         printJsonReport(out, takenPaths, appRecords, tally, runSettings.verbosity != 0);
     } else if (runSettings.tableOutput) {

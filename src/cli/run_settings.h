@@ -14,6 +14,7 @@ struct RunSettings {
     bool tableOutput = false;    // -t: the report as tab-separated text
     bool strict = false;         // --strict: a run that warned ends with status 1
     std::optional<std::string> ratePath;
+    std::optional<std::string> homeCurrency;  // -u: the totals converted into it
     std::optional<std::string> filePattern;
     DateValue startDate = 0;  // 0: no lower bound on a record's begin date
     DateValue endLimit = 0;   // 0: no upper bound on a record's end date

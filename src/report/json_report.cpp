@@ -164,10 +164,17 @@ void printJsonReport(OutputSink& sink, const std::vector<std::string>& files,
     appendApps(sink, out, appRecords, tally, withListing);
     appendCurrencies(out, tally.currencies);
     appendTotals(out, "totals", tally.totals);
-    if (tally.withHome) {
+    if (tally.withHome && tally.homeCurrency == "USD") {
         out += ",\n";
         appendTotals(out, "totalsUsd", tally.totalsHome);
         out += ",\n  \"grandTotalUsd\": ";
+        appendJsonReal(out, tally.grandTotalHome);
+    } else if (tally.withHome) {
+        out += ",\n  \"homeCurrency\": ";
+        appendJsonString(out, tally.homeCurrency);
+        out += ",\n";
+        appendTotals(out, "totalsHome", tally.totalsHome);
+        out += ",\n  \"grandTotalHome\": ";
         appendJsonReal(out, tally.grandTotalHome);
     }
     out += "\n}\n";
