@@ -98,7 +98,7 @@ void warnAboutEmptySearch(const ReadingOutcome& reading, bool patternIsDirectory
 // are empty because of the window, not of the reports.
 void warnAboutEmptyWindow(const ReadingOutcome& reading, const AppRecords& appRecords,
                           const Diagnostics& diagnostics) {
-    const bool windowSet = runSettings.startDate != 0 || runSettings.endLimit != 0;
+    const bool windowSet = isBounded({runSettings.startDate, runSettings.endLimit});
     if (windowSet && reading.recordLines > 0 && appRecords.empty()) {
         reportWarning(diagnostics, "none of the %lld records read falls inside the date window\n",
                       static_cast<long long>(reading.recordLines));
