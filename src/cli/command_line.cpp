@@ -21,6 +21,7 @@ constexpr OptionForm kOptionForms[] = {
     {'v', "verbose", false},
     {'j', "json", false},
     {'t', nullptr, false},
+    {'g', nullptr, true},
     {'u', nullptr, true},
     {'c', nullptr, true},
     {'s', nullptr, true},
@@ -48,6 +49,17 @@ const char* readDateOption(const char* text, char letter, DateValue& date,
     }
     date = parseDate(text);
     return wellFormed ? text : nullptr;
+}
+
+// The keys of -g. A bad one is named at its turn and ends the run after
+// the scan; a later good one does not mend it.
+void readGroupingOption(const char* text, Diagnostics& diagnostics) {
+    if (!parseGrouping(text, runSettings.grouping)) {
+        reportError(diagnostics,
+                    "bad grouping '%s' for -g: use app, country, type, day, week, month or year, "
+                    "separated by commas\n",
+                    text);
+    }
 }
 
 // A window whose first day lies after its last keeps nothing, whatever the
@@ -78,6 +90,9 @@ std::optional<int> scanCommandLine(int argumentCount, char* arguments[], OutputS
                 break;
             case 'e':
                 window.end = readDateOption(argument, 'e', runSettings.endLimit, diagnostics);
+                break;
+            case 'g':
+                readGroupingOption(argument, diagnostics);
                 break;
             case 'h':
                 printUsage(out, programName);
@@ -173,8 +188,8 @@ void printUsage(OutputSink& out, const char* programName) {
     writeFormatted(out, "%s v %s\n", p, kSalesumVersion);
     writeText(out, "Made by the sales report tools team.\n\n");
     writeFormatted(out,
-                   "%s [-v] [-j | -t] [--strict] [-c configfile [-u currency]] [-s startdate] "
-                   "[-e enddate] 'pattern'\n\n",
+                   "%s [-v] [-j | -t] [-g keys] [--strict] [-c configfile [-u currency]] "
+                   "[-s startdate] [-e enddate] 'pattern'\n\n",
                    p);
     writeText(out,
               "Options go before the pattern. Quote the pattern, so that the shell\n"

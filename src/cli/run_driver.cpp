@@ -49,6 +49,7 @@ ReadingOutcome readMatchingReports(const std::string& filePattern, AppRecords& a
     ReadOptions options;
     options.window = {runSettings.startDate, runSettings.endLimit};
     options.summaryOnly = runSettings.verbosity == 0;
+    options.grouping = runSettings.grouping;
     if (runSettings.verbosity > 1) {
         options.onRecord = [&out](const RecordList& list, const PackedRecord& record) {
             printRecord(out, list, record);
@@ -180,13 +181,14 @@ int runSalesum(int argumentCount, char* arguments[], OutputSink& out) {
     warnAboutEmptySearch(reading, patternIsDirectory, diagnostics);
     warnAboutEmptyWindow(reading, appRecords, diagnostics);
 
-    const ReportTally tally = tallyReport(appRecords, rateTable, homeCurrency);
+    const ReportTally tally =
+        tallyReport(appRecords, rateTable, homeCurrency, runSettings.grouping);
     if (runSettings.jsonOutput) {
-        printJsonReport(out, takenPaths, appRecords, tally, runSettings.verbosity != 0);
+        printJsonReport(out, takenPaths, tally, runSettings.verbosity != 0);
     } else if (runSettings.tableOutput) {
         printTsvReport(out, tally);
     } else {
-        printTextReport(out, appRecords, tally, runSettings.verbosity != 0);
+        printTextReport(out, tally, runSettings.verbosity != 0);
     }
     warnAboutUnconvertedCurrencies(tally, diagnostics);
     return exitStatusOf(diagnostics);

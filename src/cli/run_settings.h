@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "common/grouping.h"
 #include "common/types.h"
 
 struct RunSettings {
@@ -15,6 +16,7 @@ struct RunSettings {
     bool strict = false;         // --strict: a run that warned ends with status 1
     std::optional<std::string> ratePath;
     std::optional<std::string> homeCurrency;  // -u: the totals converted into it
+    Grouping grouping = appGrouping();        // -g: what the rows are keyed by
     std::optional<std::string> filePattern;
     DateValue startDate = 0;  // 0: no lower bound on a record's begin date
     DateValue endLimit = 0;   // 0: no upper bound on a record's end date

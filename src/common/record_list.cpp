@@ -49,7 +49,7 @@ std::uint32_t internPeriod(RecordList& list, DateValue beginDate, DateValue endD
     return found->second;
 }
 
-void addToSummary(AppSummary& summary, const RecordList& list, const PackedRecord& record) {
+void addToSummary(RowSummary& summary, const RecordList& list, const PackedRecord& record) {
     ++summary.recordCount;
     if (record.typeCode == kSaleType) {
         if (record.label >= summary.cellOfLabel.size()) {

@@ -13,7 +13,7 @@
 // unpackRecord gives back the whole SalesRecord a packed record stands for.
 //
 // When nothing will list the records (no -v), the tables only need a few
-// sums per application, so the reader keeps just those (AppSummary) and the
+// sums per application, so the reader keeps just those (RowSummary) and the
 // list holds no records at all: memory stays as small as the number of
 // applications and currencies, whatever the size of the reports.
 #pragma once
@@ -63,7 +63,7 @@ struct TextHash {
 // the revenue. The sums are added record by record in reading order, so they
 // are the same doubles whether they are added while reading or later from
 // the stored records.
-struct AppSummary {
+struct RowSummary {
     std::size_t recordCount = 0;
     std::int64_t sales = 0;
     std::int64_t updates = 0;
@@ -86,7 +86,7 @@ struct RecordList {
     // Set when the records are only summed, not stored: records stays empty
     // and summary holds their figures. Otherwise summary is unused.
     bool summaryOnly = false;
-    AppSummary summary;
+    RowSummary summary;
 
     std::size_t size() const { return records.size(); }
     bool empty() const { return records.empty(); }
@@ -101,7 +101,7 @@ std::uint32_t internPeriod(RecordList& list, DateValue beginDate, DateValue endD
 
 // Adds one record of the list (its label, type, units and amount; the
 // period and auxAmount are not looked at) to the summary.
-void addToSummary(AppSummary& summary, const RecordList& list, const PackedRecord& record);
+void addToSummary(RowSummary& summary, const RecordList& list, const PackedRecord& record);
 
 // The whole record a packed record of the list stands for.
 SalesRecord unpackRecord(const RecordList& list, const PackedRecord& record);

@@ -2,7 +2,8 @@
 // maps. Lines repeat the same few (name, country code, currency) triples and
 // periods, so most lines find their list, label and period in a slot. The
 // slots are direct-mapped by a hash of the triple; a collision only costs a
-// look-up.
+// look-up. When -g keys the rows by a line's type or dates too, these join
+// the triple: a slot is then one row's label.
 #pragma once
 
 #include <cstddef>
@@ -13,24 +14,36 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/grouping.h"
 #include "common/types.h"
 #include "input/held_days.h"
 
 // What the reader keeps of one application beside its list.
 struct AppSlot {
-    RecordList* list = nullptr;
+    RecordList* list = nullptr;  // its row; none when the rows are keyed otherwise
     // The reader's stamp of the days last noted for the application; 0:
     // none.
     std::uint64_t dayStamp = 0;
     AppDays days;  // what the reports read in full hold of it
 };
 
-// A recently seen triple with the list it belongs to, its label there and
-// the period of its last record.
+// The texts a line's row and label are found by.
+struct LineKey {
+    std::string_view appName;
+    std::string_view auxText;  // the country code
+    std::string_view currency;
+    std::string_view typeText;  // empty unless the rows are keyed by type
+    std::uint32_t dayKey = 0;   // the begin date's (dayKeyOf); 0 unless keyed by a date
+};
+
+// A recently seen line key with the list it belongs to, its label there
+// and the period of its last record.
 struct LabelSlot {
     std::string appName;
     std::string auxText;  // the country code
     std::string currency;
+    std::string typeText;
+    std::uint32_t dayKey = 0;
     RecordList* list = nullptr;  // none: the slot is empty
     AppSlot* app = nullptr;      // the list's application
     std::uint32_t label = 0;
@@ -47,12 +60,22 @@ struct LabelSlots {
     std::vector<LabelSlot> slots = std::vector<LabelSlot>(kSlotCount);
     std::unordered_map<std::string, AppSlot, TextHash, std::equal_to<>> lists;
     bool summaryOnly = false;  // the lists made keep only their sums
+    Grouping grouping = appGrouping();
+    bool byAppOnly = true;  // the rows are the applications: each list is its AppSlot's
+    // The texts of the date keys, by day key less one: one per key of the
+    // grouping, set where the key is a date key. Found by the begin date.
+    std::vector<RowKey> dayTexts;
+    std::unordered_map<DateValue, std::uint32_t> dayKeys;
+    RowKey scratchKey;  // the row looked up, reused
 };
 
-// The slot holding the triple's list and label, refilled (the list made in
-// appRecords and the label interned when new) when it held another triple.
-LabelSlot& slotOf(LabelSlots& labels, AppRecords& appRecords, std::string_view appName,
-                  std::string_view auxText, std::string_view currency);
+// The slot holding the line key's list and label, refilled (the list made in
+// appRecords and the label interned when new) when it held another key.
+LabelSlot& slotOf(LabelSlots& labels, AppRecords& appRecords, const LineKey& key);
+
+// The day key of a begin date: its date keys' texts worked out once per
+// date value.
+std::uint32_t dayKeyOf(LabelSlots& labels, DateValue beginDate);
 
 // The index of the period with these dates in the slot's list: the slot
 // remembers the last one.

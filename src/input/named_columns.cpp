@@ -48,9 +48,9 @@ bool allFieldsReadAsEmpty(std::string_view line) {
 // Takes the quotes off the fields of a line that holds a '"', and returns
 // whether the line, so read, is one of empty fields (no record): a field
 // '""' is empty too. Kept out of the usual line's way.
-[[gnu::noinline]] bool unquoteLine(const WholeLine& line, bool anyText, bool listed,
+[[gnu::noinline]] bool unquoteLine(const WholeLine& line, bool anyText, bool withCountry,
                                    RecordFields& fields, std::string& scratch) {
-    bool quoted = unquoteFields(fields, scratch, line.text.size(), listed);
+    bool quoted = unquoteFields(fields, scratch, line.text.size(), withCountry);
     return (!anyText || quoted) && allFieldsReadAsEmpty(line.text);
 }
 
@@ -113,7 +113,7 @@ ReportLayout chooseLayout(std::string_view header) {
             continue;
         }
         ReportLayout::Pick pick{layout.fieldOf[column], static_cast<NamedColumn>(column)};
-        layout.listedPicks[layout.listedPickCount++] = pick;
+        layout.allPicks[layout.allPickCount++] = pick;
         if (column != kCountryColumn) {
             layout.summedPicks[layout.summedPickCount++] = pick;
         }
@@ -125,7 +125,7 @@ ReportLayout chooseLayout(std::string_view header) {
         return a.field < b.field;
     };
     std::sort(layout.summedPicks, layout.summedPicks + layout.summedPickCount, byField);
-    std::sort(layout.listedPicks, layout.listedPicks + layout.listedPickCount, byField);
+    std::sort(layout.allPicks, layout.allPicks + layout.allPickCount, byField);
     return layout;
 }
 
@@ -163,7 +163,7 @@ struct TabCursor {
 
 }  // namespace
 
-NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
+NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, FieldsNeeded needed,
                           RecordFields& fields, std::string& scratch) {
     // Left unset by its constructor: every column taken is written below,
     // and only those are read.
@@ -172,8 +172,8 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
         std::string_view views[kNamedColumnCount];
     } unset;
     std::string_view* texts = unset.views;
-    const ReportLayout::Pick* picks = listed ? layout.listedPicks : layout.summedPicks;
-    const int pickCount = listed ? layout.listedPickCount : layout.summedPickCount;
+    const ReportLayout::Pick* picks = needed.country ? layout.allPicks : layout.summedPicks;
+    const int pickCount = needed.country ? layout.allPickCount : layout.summedPickCount;
     const char* const text = line.text.data();
     const std::size_t length = line.text.size();
     TabCursor tabs(line);
@@ -210,14 +210,14 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, boo
     // A column the header lacks was not taken: it reads as empty.
     bool hasPrice = layout.fieldOf[kCustomerPriceColumn] >= 0;
     fields.auxAmountText = hasPrice ? texts[kCustomerPriceColumn] : std::string_view();
-    if (listed) {
+    if (needed.country) {
         bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
         fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();
     }
-    if (line.mayHoldQuote && unquoteLine(line, anyText, listed, fields, scratch)) {
+    if (line.mayHoldQuote && unquoteLine(line, anyText, needed.country, fields, scratch)) {
         return NamedLine::kNoRecord;
     }
-    convertFieldTexts(fields, listed);
+    convertFieldTexts(fields, needed.listed);
     // The last required column's field lies past the line's end.
     return begin > length && field < layout.fieldsNeeded ? NamedLine::kShortRecord
                                                          : NamedLine::kRecord;

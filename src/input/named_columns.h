@@ -30,17 +30,17 @@ struct ReportLayout {
     // By name: the field index of each column, or -1 when the header lacks it.
     int fieldOf[kNamedColumnCount] = {};
     // By name: the columns to take from a line, in the order of their
-    // fields: when the record is only summed, the required ones and the
-    // customer price (whose text is checked all the same), and every one the
-    // header has when it is listed.
+    // fields: the required ones and the customer price (whose text is
+    // checked all the same even when it is not listed), and with the
+    // country code every one the header has.
     struct Pick {
         int field = 0;
         NamedColumn column = kTitleColumn;
     };
     Pick summedPicks[kNamedColumnCount] = {};
     int summedPickCount = 0;
-    Pick listedPicks[kNamedColumnCount] = {};
-    int listedPickCount = 0;
+    Pick allPicks[kNamedColumnCount] = {};
+    int allPickCount = 0;
     // By name: the fields a line needs to hold every required column.
     int fieldsNeeded = 0;
     // When the header names a column that tells of today's layout but lacks
@@ -70,9 +70,9 @@ enum class NamedLine {
 
 // Splits a line read by name into fields and takes the layout's columns
 // into fields, unquoted (into scratch, when shortened) and converted. An
-// empty field, or one the line lacks, leaves its value empty or 0. Unless
-// listed, the values only a listing shows are left empty or 0.
-NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, bool listed,
+// empty field, or one the line lacks, leaves its value empty or 0. The
+// values not needed are left empty or 0.
+NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, FieldsNeeded needed,
                           RecordFields& fields, std::string& scratch);
 
 // The number of fields of a line: its TABs and one.

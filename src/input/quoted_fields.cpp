@@ -24,7 +24,7 @@ std::string_view unquoteField(std::string_view text, std::string& scratch) {
 }
 
 void quoted_fields_detail::unquoteEach(RecordFields& fields, std::string& scratch,
-                                       std::size_t lineLength, bool listed) {
+                                       std::size_t lineLength, bool withCountry) {
     // The texts unquoted into the scratch are shorter than the line, so
     // with this room no append moves the texts appended before it.
     scratch.clear();
@@ -34,7 +34,7 @@ void quoted_fields_detail::unquoteEach(RecordFields& fields, std::string& scratc
           &fields.beginText, &fields.endText, &fields.currency, &fields.auxAmountText}) {
         *text = unquoteField(*text, scratch);
     }
-    if (listed) {
+    if (withCountry) {
         fields.auxText = unquoteField(fields.auxText, scratch);
     }
 }

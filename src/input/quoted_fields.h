@@ -33,27 +33,28 @@ inline bool startsWithQuote(std::string_view text) {
     return !text.empty() && (text.front() == '"' || text.front() == ' ');
 }
 
-void unquoteEach(RecordFields& fields, std::string& scratch, std::size_t lineLength, bool listed);
+void unquoteEach(RecordFields& fields, std::string& scratch, std::size_t lineLength,
+                 bool withCountry);
 
 }  // namespace quoted_fields_detail
 
 // Takes the quotes off the fields' texts (the country code's only when
-// listed). Fields that are not quoted are left as they are; those that are
+// it is taken). Fields that are not quoted are left as they are; those that are
 // point into the line, or into scratch, which is cleared first and then
 // holds them until the next line's. lineLength bounds the texts' lengths
 // together. Returns false when no field began with '"' or a space, so that
 // none can have been quoted.
 inline bool unquoteFields(RecordFields& fields, std::string& scratch, std::size_t lineLength,
-                          bool listed) {
+                          bool withCountry) {
     using quoted_fields_detail::startsWithQuote;
     // Only lines that hold a '"' come here, so the tests may stop early.
     bool quoted = startsWithQuote(fields.appName) || startsWithQuote(fields.typeText) ||
                   startsWithQuote(fields.unitsText) || startsWithQuote(fields.amountText) ||
                   startsWithQuote(fields.beginText) || startsWithQuote(fields.endText) ||
                   startsWithQuote(fields.currency) || startsWithQuote(fields.auxAmountText) ||
-                  (listed && startsWithQuote(fields.auxText));
+                  (withCountry && startsWithQuote(fields.auxText));
     if (quoted) {
-        quoted_fields_detail::unquoteEach(fields, scratch, lineLength, listed);
+        quoted_fields_detail::unquoteEach(fields, scratch, lineLength, withCountry);
     }
     return quoted;
 }

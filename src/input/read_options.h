@@ -1,11 +1,12 @@
 // What the reader is asked for, the same for every report of a run: the
-// date window, whether the records are kept or only summed, and who is
-// told of each record. The driver makes it from the command line's
+// date window, whether the records are kept or only summed, what their
+// rows are keyed by, and who is told of each record. The driver makes it from the command line's
 // settings; the reader reads nothing else of them.
 #pragma once
 
 #include <functional>
 
+#include "common/grouping.h"
 #include "common/types.h"
 
 // Records that begin before startDate or end after endLimit are dropped; a
@@ -40,5 +41,6 @@ struct ReadOptions {
     // sums (see record_list.h), and the fields only a listing shows are not
     // read.
     bool summaryOnly = false;
-    RecordSeen onRecord;  // none: nothing is told of each record
+    Grouping grouping = appGrouping();  // what each record's row is keyed by
+    RecordSeen onRecord;                // none: nothing is told of each record
 };

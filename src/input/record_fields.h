@@ -19,7 +19,7 @@ constexpr unsigned kOddCustomerPriceBit = 4;
 // views and numbers: so the fields of a line can stay in registers.
 struct RecordFields {
     std::string_view appName;
-    std::string_view auxText;  // the country code: shown by the listing only
+    std::string_view auxText;  // the country code: taken only when needed (FieldsNeeded)
     std::string_view currency;
     std::string_view beginText;
     std::string_view endText;
@@ -35,6 +35,14 @@ struct RecordFields {
     double auxAmount = 0.0;    // the customer price: shown by the listing only
     unsigned oddValues = 0;    // the bits above
     bool typeInTable = false;  // the type text is a known sale or update
+};
+
+// What a line's fields are read for: a listing (the customer price is
+// then converted, not only checked), and the country code, which only a
+// listing and rows keyed by country need.
+struct FieldsNeeded {
+    bool listed = false;
+    bool country = false;
 };
 
 // Converts the texts the reader has set: the type, the units, the price

@@ -41,6 +41,7 @@ struct DayMemo {
     bool usual = false;  // both texts are dates of a usual form
     bool dated = false;  // the texts hold days: range is set
     DayRange range;
+    std::uint32_t dayKey = 0;  // the begin date's, when the rows are keyed by a date
     // Changes with every report and every new pair of texts: an application
     // whose stamp differs has not noted these days yet.
     std::uint64_t stamp = 0;
@@ -58,6 +59,7 @@ struct ReadingMemo {
     // of their content; equal keys are confirmed byte for byte.
     std::map<ContentKey, std::vector<std::string>> contents;
     DayMemo days;
+    bool keysDays = false;         // the rows are keyed by a date: each begin date's key is found
     HeldDays held;                 // the days each report read holds, per application
     std::int64_t recordLines = 0;  // of every report read so far, in or out of the window
 };
@@ -87,9 +89,10 @@ constexpr int kTokensNeeded = kCurrencyToken + 1;
 
 // Returns the number of tokens found, up to the customer price's: 0 when
 // the line holds no token at all. Missing tokens leave the fields empty or
-// zero. Unless the record will be listed, the country code is left empty
-// and the customer price is only checked.
-int splitRecordFields(Piece& piece, RecordFields& fields, std::string& unquoted, bool listed) {
+// zero. Unless the record will be listed, the customer price is only
+// checked, and unless the country code is needed it is left empty.
+int splitRecordFields(Piece& piece, RecordFields& fields, std::string& unquoted,
+                      FieldsNeeded needed) {
     // Left unset by its constructor, so that the tokens are not cleared
     // before they are written: only those the line lacks are made empty.
     union Tokens {
@@ -110,13 +113,13 @@ int splitRecordFields(Piece& piece, RecordFields& fields, std::string& unquoted,
     fields.endText = tokens[kEndDateToken];
     fields.currency = tokens[kCurrencyToken];
     fields.auxAmountText = tokens[kAuxAmountToken];
-    if (listed) {
+    if (needed.country) {
         fields.auxText = tokens[kAuxTextToken];
     }
     if (piece.mayHoldQuote) {
-        unquoteFields(fields, unquoted, piece.length, listed);
+        unquoteFields(fields, unquoted, piece.length, needed.country);
     }
-    convertFieldTexts(fields, listed);
+    convertFieldTexts(fields, needed.listed);
     return count;
 }
 
@@ -130,12 +133,25 @@ DateValue convertDateToken(std::string_view text, DateMemo& dates) {
 struct LineContext {
     AppRecords& appRecords;
     ReadingMemo& memo;
-    bool listed;
+    FieldsNeeded needed;
     bool windowed;  // a date window is set: records outside it are dropped
+    bool byType;    // the rows are keyed by the type text
+    bool byDate;    // the rows are keyed by the begin date
 };
 
 LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
-    return {appRecords, memo, !memo.labels.summaryOnly, isBounded(memo.window)};
+    const Grouping& grouping = memo.labels.grouping;
+    const bool listed = !memo.labels.summaryOnly;
+    bool byDate = false;
+    for (GroupKey key : grouping) {
+        byDate |= isDateKey(key);
+    }
+    return {appRecords,
+            memo,
+            {listed, listed || groupsBy(grouping, GroupKey::kCountry)},
+            isBounded(memo.window),
+            groupsBy(grouping, GroupKey::kType),
+            byDate};
 }
 
 // Texts of 8 to 16 bytes (every usual date) are told apart by their length
@@ -175,6 +191,9 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
     days.endDate = convertDateToken(fields.endText, memo.dates);
     days.usual = usualDates(fields.beginText, fields.endText);
     days.dated = dayRangeOf(days.beginDate, days.endDate, days.range);
+    if (memo.keysDays) {
+        days.dayKey = dayKeyOf(memo.labels, days.beginDate);
+    }
     ++days.stamp;
 }
 
@@ -194,8 +213,14 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
     if (context.windowed && !insideDateWindow(context.memo.window, days.beginDate, days.endDate)) {
         return;
     }
-    LabelSlot& slot = slotOf(context.memo.labels, context.appRecords, fields.appName,
-                             fields.auxText, fields.currency);
+    LineKey key{fields.appName, fields.auxText, fields.currency, {}, 0};
+    if (context.byType) {
+        key.typeText = fields.typeText;
+    }
+    if (context.byDate) {
+        key.dayKey = days.dayKey;
+    }
+    LabelSlot& slot = slotOf(context.memo.labels, context.appRecords, key);
     // Noted once per application and pair of texts: its labels share the days.
     AppSlot& app = *slot.app;
     if (app.dayStamp != days.stamp) {
@@ -205,7 +230,7 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
         }
     }
     RecordList& list = *slot.list;
-    if (!context.listed) {
+    if (!context.needed.listed) {
         addToSummary(list.summary, list,
                      {fields.unitAmount, 0.0, fields.typeCode, fields.units, slot.label, 0});
         return;
@@ -263,7 +288,7 @@ void readRecordsByPosition(PieceReader& reader, const LineContext& context,
         if (piece.heldNul) {
             noteNulByte(progress.checks, progress.line);
         }
-        int tokenCount = splitRecordFields(piece, fields, context.memo.unquoted, context.listed);
+        int tokenCount = splitRecordFields(piece, fields, context.memo.unquoted, context.needed);
         if (tokenCount > 0) {
             ++progress.recordLines;
             if (tokenCount < kTokensNeeded) {
@@ -300,7 +325,7 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const Li
             noteNulByte(progress.checks, progress.line);
         }
         NamedLine kind =
-            takeNamedFields(line, layout, context.listed, fields, context.memo.unquoted);
+            takeNamedFields(line, layout, context.needed, fields, context.memo.unquoted);
         if (kind == NamedLine::kNoRecord) {
             continue;
         }
@@ -368,6 +393,11 @@ ReadingMemoHandle startReading(ReadOptions options) {
     memo->labels.summaryOnly = options.summaryOnly;
     memo->onRecord = std::move(options.onRecord);
     memo->window = options.window;
+    memo->labels.grouping = options.grouping;
+    memo->labels.byAppOnly = groupsByAppOnly(options.grouping);
+    for (GroupKey key : options.grouping) {
+        memo->keysDays |= isDateKey(key);
+    }
     return memo;
 }
 

@@ -31,9 +31,9 @@ void appendFiles(std::string& out, const std::vector<std::string>& files) {
     out += "],\n";
 }
 
-// The application's cells of the revenue table; a currency it sold nothing in
-// has none.
-void appendRevenue(std::string& out, const AppFigures& figures) {
+// The row's cells of the revenue table; a currency it sold nothing in has
+// none.
+void appendRevenue(std::string& out, const RowFigures& figures) {
     out += "\"revenue\": {";
     Separator separator{"", ", "};
     for (const auto& [currency, cell] : figures.revenue) {
@@ -103,15 +103,45 @@ void appendListing(OutputSink& sink, std::string& out, const RecordList& records
     out += separator.used ? "\n    ]" : "]";
 }
 
-void appendApps(OutputSink& sink, std::string& out, const AppRecords& appRecords,
-                const ReportTally& tally, bool withListing) {
-    out += "  \"apps\": [";
-    Separator separator{"\n", ",\n"};
-    for (const auto& [appName, records] : appRecords) {
-        const AppFigures& figures = tally.apps.at(appName);
+// Without -g: "name", the application's. With it: "key", each key's name
+// and the row's text for it.
+void appendRowKey(std::string& out, const Grouping& grouping, const RowKey& key) {
+    if (groupsByAppOnly(grouping)) {
+        out += "{\"name\": ";
+        appendJsonString(out, key.front());
+        return;
+    }
+    out += "{\"key\": {";
+    Separator separator{"", ", "};
+    for (std::size_t at = 0; at < grouping.size(); ++at) {
         out += separator.take();
-        out += "    {\"name\": ";
-        appendJsonString(out, appName);
+        appendJsonString(out, groupKeyName(grouping[at]));
+        out += ": ";
+        appendJsonString(out, key[at]);
+    }
+    out += '}';
+}
+
+// Without -g the rows are "apps"; with it "groups", after "groupBy", the
+// keys' names.
+void appendRows(OutputSink& sink, std::string& out, const ReportTally& tally, bool withListing) {
+    const Grouping& grouping = tally.grouping;
+    if (groupsByAppOnly(grouping)) {
+        out += "  \"apps\": [";
+    } else {
+        out += "  \"groupBy\": [";
+        Separator keySeparator{"", ", "};
+        for (GroupKey key : grouping) {
+            out += keySeparator.take();
+            appendJsonString(out, groupKeyName(key));
+        }
+        out += "],\n  \"groups\": [";
+    }
+    Separator separator{"\n", ",\n"};
+    for (const auto& [key, figures] : tally.rows) {
+        out += separator.take();
+        out += "    ";
+        appendRowKey(out, grouping, key);
         out += ", \"records\": ";
         appendJsonInteger(out, static_cast<std::int64_t>(figures.records));
         out += ", \"sales\": ";
@@ -121,7 +151,7 @@ void appendApps(OutputSink& sink, std::string& out, const AppRecords& appRecords
         out += ", ";
         appendRevenue(out, figures);
         if (withListing) {
-            appendListing(sink, out, records);
+            appendListing(sink, out, *figures.list);
         }
         out += '}';
         writeText(sink, out);
@@ -158,10 +188,10 @@ void appendTotals(std::string& out, std::string_view key,
 }  // namespace
 
 void printJsonReport(OutputSink& sink, const std::vector<std::string>& files,
-                     const AppRecords& appRecords, const ReportTally& tally, bool withListing) {
+                     const ReportTally& tally, bool withListing) {
     std::string out = "{\n";
     appendFiles(out, files);
-    appendApps(sink, out, appRecords, tally, withListing);
+    appendRows(sink, out, tally, withListing);
     appendCurrencies(out, tally.currencies);
     appendTotals(out, "totals", tally.totals);
     if (tally.withHome && tally.homeCurrency == "USD") {

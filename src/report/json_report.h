@@ -1,8 +1,8 @@
 // The report as one JSON document, for programs rather than people: the
-// files taken, every application with its summary figures and its revenue
-// cells, the currencies, the totals and, when rates were loaded, the USD
-// totals. Its figures are the very sums the tables print (the same doubles,
-// before rounding).
+// files taken, every row (without -g, every application) with its summary
+// figures and its revenue cells, the currencies, the totals and, when rates
+// were loaded, the totals in the home currency. Its figures are the very sums the tables print (the
+// same doubles, before rounding).
 #pragma once
 
 #include <string>
@@ -12,7 +12,7 @@
 #include "common/types.h"
 #include "report/tally.h"
 
-// Writes the document and one LF. With withListing, each application also
-// lists its sales and then its updates.
+// Writes the document and one LF. With withListing, each row also lists
+// its sales and then its updates.
 void printJsonReport(OutputSink& sink, const std::vector<std::string>& files,
-                     const AppRecords& appRecords, const ReportTally& tally, bool withListing);
+                     const ReportTally& tally, bool withListing);

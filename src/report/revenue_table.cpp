@@ -18,8 +18,8 @@ struct ColumnWidths {
 
 using CurrencyColumns = std::map<std::string, ColumnWidths>;
 
-// A currency the application sold nothing in shows zero.
-CurrencyCell cellOf(const AppFigures& figures, const std::string& currency) {
+// A currency the row sold nothing in shows zero.
+CurrencyCell cellOf(const RowFigures& figures, const std::string& currency) {
     auto found = figures.revenue.find(currency);
     return found == figures.revenue.end() ? CurrencyCell{} : found->second;
 }
@@ -32,8 +32,8 @@ int formattedLength(double amount) {
     return std::snprintf(nullptr, 0, "%.2f", amount);
 }
 
-// An application that sold nothing has no row in this table.
-bool hasRow(const AppFigures& figures) {
+// A row that sold nothing has no line in this table.
+bool hasRow(const RowFigures& figures) {
     return !figures.revenue.empty();
 }
 
@@ -42,7 +42,7 @@ CurrencyColumns measureColumns(const ReportTally& tally) {
     CurrencyColumns columns;
     for (const std::string& currency : tally.currencies) {
         ColumnWidths& widths = columns[currency];
-        for (const auto& [appName, figures] : tally.apps) {
+        for (const auto& [key, figures] : tally.rows) {
             if (hasRow(figures)) {
                 CurrencyCell cell = cellOf(figures, currency);
                 widths.units = std::max(widths.units, formattedLength(cell.units));
@@ -54,9 +54,9 @@ CurrencyColumns measureColumns(const ReportTally& tally) {
 }
 
 // Prints the header and returns the width the currency columns add.
-int printHeader(OutputSink& out, int nameWidth, const CurrencyColumns& columns) {
-    writeText(out, "AppName");
-    writeRepeated(out, nameWidth - 7, ' ');
+int printHeader(OutputSink& out, int nameWidth, const std::string& heading,
+                const CurrencyColumns& columns) {
+    writeLeftAligned(out, heading, nameWidth);
     int extraWidth = 0;
     for (const auto& [currency, widths] : columns) {
         writeFormatted(out, " %*s %*s", widths.units, "U", widths.amount, currency.c_str());
@@ -68,13 +68,15 @@ int printHeader(OutputSink& out, int nameWidth, const CurrencyColumns& columns) 
     return extraWidth;
 }
 
-void printRows(OutputSink& out, int nameWidth, const ReportTally& tally,
+void printRows(OutputSink& out, int nameWidth, const RowLabels& labels, const ReportTally& tally,
                const CurrencyColumns& columns) {
-    for (const auto& [appName, figures] : tally.apps) {
+    auto label = labels.labels.begin();
+    for (const auto& [key, figures] : tally.rows) {
+        const std::string& shown = *label++;
         if (!hasRow(figures)) {
             continue;
         }
-        writeLeftAligned(out, appName, nameWidth);
+        writeLeftAligned(out, shown, nameWidth);
         for (const auto& [currency, widths] : columns) {
             CurrencyCell cell = cellOf(figures, currency);
             writeFormatted(out, " %*" PRId64 " %*.2f", widths.units, cell.units, widths.amount,
@@ -97,10 +99,11 @@ void printTotalsRow(OutputSink& out, int nameWidth, const char* title,
 
 }  // namespace
 
-void printRevenueTable(OutputSink& out, int nameWidth, const ReportTally& tally) {
+void printRevenueTable(OutputSink& out, int nameWidth, const RowLabels& labels,
+                       const ReportTally& tally) {
     CurrencyColumns columns = measureColumns(tally);
-    int extraWidth = printHeader(out, nameWidth, columns);
-    printRows(out, nameWidth, tally, columns);
+    int extraWidth = printHeader(out, nameWidth, labels.heading, columns);
+    printRows(out, nameWidth, labels, tally, columns);
     writeRepeated(out, nameWidth + extraWidth, '-');
     writeText(out, "\n");
     printTotalsRow(out, nameWidth, "Totals", tally.totals, columns);

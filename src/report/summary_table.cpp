@@ -4,14 +4,15 @@
 
 #include "report/display_width.h"
 
-void printSummaryTable(OutputSink& out, int nameWidth, const ReportTally& tally) {
-    writeText(out, "AppName");
-    writeRepeated(out, nameWidth - 7, ' ');
+void printSummaryTable(OutputSink& out, int nameWidth, const RowLabels& labels,
+                       const ReportTally& tally) {
+    writeLeftAligned(out, labels.heading, nameWidth);
     writeText(out, "   Records   Sales Updates\n");
     writeRepeated(out, nameWidth, '-');
     writeText(out, "--------------------------\n");
-    for (const auto& [appName, figures] : tally.apps) {
-        writeLeftAligned(out, appName, nameWidth);
+    auto label = labels.labels.begin();
+    for (const auto& [key, figures] : tally.rows) {
+        writeLeftAligned(out, *label++, nameWidth);
         writeFormatted(out, "    %6zu  %6" PRId64 "  %6" PRId64 "\n", figures.records,
                        figures.sales, figures.updates);
     }

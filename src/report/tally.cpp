@@ -5,29 +5,29 @@ namespace {
 // A list that stores its records is summed here, record by record in
 // reading order, as the reader sums a list that keeps only its sums: both
 // give the same doubles.
-AppFigures tallyApp(const RecordList& records) {
-    AppSummary counted;
-    const AppSummary* summary = &records.summary;
+RowFigures tallyRow(const RecordList& records) {
+    RowSummary counted;
+    const RowSummary* summary = &records.summary;
     if (!records.summaryOnly) {
         for (const PackedRecord& record : records.records) {
             addToSummary(counted, records, record);
         }
         summary = &counted;
     }
-    AppFigures figures{summary->recordCount, summary->sales, summary->updates, {}};
+    RowFigures figures{summary->recordCount, summary->sales, summary->updates, {}, 0.0, &records};
     for (std::size_t i = 0; i < summary->currencies.size(); ++i) {
         figures.revenue[summary->currencies[i]] = summary->cells[i];
     }
     return figures;
 }
 
-// Each currency's total adds the applications' revenue in it in name order,
-// an application without a cell adding 0.
+// Each currency's total adds the rows' revenue in it in row order, a row
+// that sold something but has no cell in it adding 0.
 void sumTotals(ReportTally& tally) {
     for (const std::string& currency : tally.currencies) {
         tally.totals[currency] = 0.0;
     }
-    for (const auto& [appName, figures] : tally.apps) {
+    for (const auto& [key, figures] : tally.rows) {
         if (figures.revenue.empty()) {
             continue;  // not in the revenue table
         }
@@ -53,7 +53,7 @@ void convertIntoHome(ReportTally& tally, const RateTable& rateTable, double home
         tally.grandTotalHome += converted;
         tally.totalsHome[currency] = converted;
     }
-    for (auto& [appName, figures] : tally.apps) {
+    for (auto& [key, figures] : tally.rows) {
         for (const auto& [currency, cell] : figures.revenue) {
             double converted = 0.0;
             convertAmount(rateTable, currency, cell.amount, home, homeFactor, converted);
@@ -93,11 +93,12 @@ bool convertAmount(const RateTable& rateTable, const std::string& currency, doub
 }
 
 ReportTally tallyReport(const AppRecords& appRecords, const RateTable& rateTable,
-                        const std::string& homeCurrency) {
+                        const std::string& homeCurrency, const Grouping& grouping) {
     ReportTally tally;
+    tally.grouping = grouping;
     tally.homeCurrency = homeCurrency;
-    for (const auto& [appName, records] : appRecords) {
-        AppFigures& figures = tally.apps[appName] = tallyApp(records);
+    for (const auto& [key, records] : appRecords) {
+        RowFigures& figures = tally.rows[key] = tallyRow(records);
         for (const auto& [currency, cell] : figures.revenue) {
             tally.currencies.insert(currency);
         }

@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "common/grouping.h"
 #include "common/types.h"
 
-// One application's row: its counts and, per currency it sold in, the
-// units sold and the revenue.
-struct AppFigures {
+// One row (without -g, one application): its counts and, per currency it
+// sold in, the units sold and the revenue.
+struct RowFigures {
     std::size_t records = 0;   // of any type
     std::int64_t sales = 0;    // units of the sales
     std::int64_t updates = 0;  // units of the updates
@@ -22,12 +23,15 @@ struct AppFigures {
     // With a home total: the row's cells converted into the home currency
     // and added from 0 in currency order.
     double totalHome = 0.0;
+    const RecordList* list = nullptr;  // the row's records, for the listings
 };
 
+// The rows point into the records they were tallied from, which outlive it.
 struct ReportTally {
-    std::map<std::string, AppFigures> apps;  // every application read, by name
-    CurrencySet currencies;                  // every currency some application sold in
-    CurrencyTotals totals;                   // per currency, over the applications
+    Grouping grouping = appGrouping();  // what the rows are keyed by
+    std::map<RowKey, RowFigures> rows;  // every row read, in key order
+    CurrencySet currencies;             // every currency some row sold in
+    CurrencyTotals totals;              // per currency, over the rows
     // With rates loaded and an application read: each total converted into
     // the home currency, their sum, and the currencies whose total is left
     // out for want of a rate.
@@ -49,7 +53,8 @@ bool factorIntoUsd(const RateTable& rateTable, const std::string& currency, doub
 bool convertAmount(const RateTable& rateTable, const std::string& currency, double amount,
                    const std::string& homeCurrency, double homeFactor, double& converted);
 
-// The tally of the records, converted into homeCurrency (which must have a
-// factor) when rates are loaded.
+// The tally of the records, whose rows are keyed by grouping, converted
+// into homeCurrency (which must have a factor) when rates are loaded.
 ReportTally tallyReport(const AppRecords& appRecords, const RateTable& rateTable,
-                        const std::string& homeCurrency = "USD");
+                        const std::string& homeCurrency = "USD",
+                        const Grouping& grouping = appGrouping());

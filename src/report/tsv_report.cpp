@@ -17,7 +17,11 @@ void appendCount(std::string& line, long long value) {
 }
 
 void printHeader(OutputSink& out, const ReportTally& tally) {
-    std::string line = "AppName\tRecords\tSales\tUpdates";
+    std::string line;
+    for (GroupKey key : tally.grouping) {
+        line.append(groupKeyHeading(key)).append("\t");
+    }
+    line.append("Records\tSales\tUpdates");
     for (const std::string& currency : tally.currencies) {
         line.append("\t").append(currency).append(" Units\t");
         line.append(currency).append(" Amount");
@@ -34,8 +38,12 @@ void printHeader(OutputSink& out, const ReportTally& tally) {
 void printTsvReport(OutputSink& out, const ReportTally& tally) {
     printHeader(out, tally);
     std::string line;
-    for (const auto& [appName, figures] : tally.apps) {
-        line.assign(appName);
+    for (const auto& [key, figures] : tally.rows) {
+        line.clear();
+        for (const std::string& text : key) {
+            line.append(text).append("\t");
+        }
+        line.pop_back();  // the counts bring their own TABs
         appendCount(line, static_cast<long long>(figures.records));
         appendCount(line, figures.sales);
         appendCount(line, figures.updates);

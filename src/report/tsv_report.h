@@ -5,7 +5,7 @@
 #include "common/output.h"
 #include "report/tally.h"
 
-// Columns: the name, Records, Sales and Updates; per currency of the
+// Columns: each key's text (without -g, the name), Records, Sales and Updates; per currency of the
 // revenue table, its units and amount; with a home total, Total(<home>).
 // Texts are printed as they are, integers in full, amounts as plain
 // decimals. No totals line follows.

@@ -135,7 +135,7 @@ inline ModelSummary modelSummary(const RecordList& records) {
 }
 
 // The same figures as the reader keeps them when it stores no records.
-inline ModelSummary keptSummary(const AppSummary& kept) {
+inline ModelSummary keptSummary(const RowSummary& kept) {
     ModelSummary summary{kept.recordCount, kept.sales, kept.updates, {}};
     for (std::size_t i = 0; i < kept.currencies.size() && i < kept.cells.size(); ++i) {
         summary.revenue[kept.currencies[i]] = kept.cells[i];

@@ -195,7 +195,8 @@ TEST(FastPath, RecordFieldsMatchTheTokenRules) {
         }
         AppRecords appRecords = readListed(bytes);
         ASSERT_EQ(appRecords.size(), expected.size()) << round;
-        for (const auto& [app, list] : appRecords) {
+        for (const auto& [key, list] : appRecords) {
+            const std::string& app = key.front();
             std::vector<std::string> stored;
             std::vector<std::string> model;
             for (const SalesRecord& record : storedRecords(list)) {
@@ -407,8 +408,9 @@ TEST(FastPath, SummaryWhileReadingMatchesTheStoredRecords) {
         EXPECT_FALSE(diagnostics.failed);
         ASSERT_EQ(stored.size(), 3u);
         ASSERT_EQ(summed.size(), 3u);
-        for (const auto& [app, records] : stored) {
-            const RecordList& list = summed.at(app);
+        for (const auto& [key, records] : stored) {
+            const RecordList& list = summed.at(key);
+            const std::string& app = key.front();
             EXPECT_TRUE(list.summaryOnly && list.empty() && !records.summaryOnly);
             // The same figures, the sums bit for bit.
             EXPECT_TRUE(sameFigures(keptSummary(list.summary), modelSummary(records)))

@@ -16,7 +16,7 @@ namespace {
 // nothing and has no row in the revenue table.
 AppRecords twoApps() {
     AppRecords appRecords;
-    RecordList& alpha = appRecords["Alpha"];
+    RecordList& alpha = appRecords[{"Alpha"}];
     std::uint32_t period = internPeriod(alpha, 0, 0);
     auto add = [&](const char* currency, std::int32_t type, std::int32_t units, double amount) {
         std::uint32_t label = internLabel(alpha, "Alpha", "DE", currency);
@@ -26,7 +26,7 @@ AppRecords twoApps() {
     add("USD", 1, 2, 0.50);
     add("USD", 7, 5, 0.00);
     add("GBP", 1, 1, 4.25);
-    RecordList& beta = appRecords["Beta"];
+    RecordList& beta = appRecords[{"Beta"}];
     beta.summaryOnly = true;
     std::uint32_t label = internLabel(beta, "Beta", "US", "USD");
     addToSummary(beta.summary, beta, {0.0, 0.0, 7, 4, label, 0});
@@ -42,10 +42,10 @@ TEST(Report, TallyOnceThenPrintTheTables) {
     const AppRecords appRecords = twoApps();
     const ReportTally tally = tallyReport(appRecords, {{"EUR", 1.5}, {"JPY", 0.01}, {"USD", 2.0}});
     EXPECT_EQ(tally.unconverted, std::vector<std::string>{"GBP"});
-    EXPECT_EQ(tally.apps.at("Alpha").totalHome, 10.0);
-    EXPECT_EQ(tally.apps.at("Beta").totalHome, 0.0);
+    EXPECT_EQ(tally.rows.at({"Alpha"}).totalHome, 10.0);
+    EXPECT_EQ(tally.rows.at({"Beta"}).totalHome, 0.0);
     OutputSink out;
-    printTextReport(out, appRecords, tally, false);
+    printTextReport(out, tally, false);
     EXPECT_EQ(std::string(keptText(out)),
               "Apps count: 2\n"
               "\n"
@@ -109,7 +109,7 @@ TEST(Report, ConvertAmountIntoHome) {
 // one included: CAD sold 1 unit at -3.00, JPY 2 units at 0.00.
 TEST(Report, UnconvertedNamedWhenNotZero) {
     AppRecords appRecords;
-    RecordList& alpha = appRecords["Alpha"];
+    RecordList& alpha = appRecords[{"Alpha"}];
     std::uint32_t period = internPeriod(alpha, 0, 0);
     for (const auto& [currency, units, amount] :
          {std::tuple{"CAD", 1, -3.0}, std::tuple{"JPY", 2, 0.0}, std::tuple{"USD", 1, 1.0}}) {
@@ -136,7 +136,7 @@ TEST(Report, NameColumnFitsTheHomeTotalsTitle) {
     const AppRecords appRecords = twoApps();
     const ReportTally tally = tallyReport(appRecords, {{"EUR", 1.5}, {"EURO", 2.0}}, "EURO");
     OutputSink out;
-    printTextReport(out, appRecords, tally, false);
+    printTextReport(out, tally, false);
     EXPECT_EQ(std::string(keptText(out)),
               "Apps count: 2\n"
               "\n"
