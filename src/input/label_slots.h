@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -56,7 +57,7 @@ struct LabelSlot {
 // The slots of one run's reading, and its lists by application name. They
 // point into the AppRecords the lists were made in.
 struct LabelSlots {
-    static constexpr std::size_t kSlotCount = 2048;
+    static constexpr std::size_t kSlotCount = 4096;
     std::vector<LabelSlot> slots = std::vector<LabelSlot>(kSlotCount);
     std::unordered_map<std::string, AppSlot, TextHash, std::equal_to<>> lists;
     bool summaryOnly = false;  // the lists made keep only their sums
@@ -65,16 +66,27 @@ struct LabelSlots {
     // The texts of the date keys, by day key less one: one per key of the
     // grouping, set where the key is a date key. Found by the begin date.
     std::vector<RowKey> dayTexts;
-    std::unordered_map<DateValue, std::uint32_t> dayKeys;
-    RowKey scratchKey;  // the row looked up, reused
+    std::map<RowKey, std::uint32_t> dayTextKeys;           // to 1 + its index in dayTexts
+    std::unordered_map<DateValue, std::uint32_t> dayKeys;  // a begin date's
+    // Each row's list by its texts, joined (see joinRowTexts), and the
+    // scratch they are joined in.
+    std::unordered_map<std::string, RecordList*, TextHash, std::equal_to<>> rowLists;
+    std::string joinedScratch;
+    RowKey scratchKey;  // a new row's key
 };
 
-// The slot holding the line key's list and label, refilled (the list made in
-// appRecords and the label interned when new) when it held another key.
-LabelSlot& slotOf(LabelSlots& labels, AppRecords& appRecords, const LineKey& key);
+// The slot holding the triple's list and label, when the rows are the
+// applications: refilled (the list made in appRecords and the label
+// interned when new) when it held another triple.
+LabelSlot& slotOf(LabelSlots& labels, AppRecords& appRecords, std::string_view appName,
+                  std::string_view auxText, std::string_view currency);
 
-// The day key of a begin date: its date keys' texts worked out once per
-// date value.
+// The same for rows keyed otherwise: the slot is the whole line key's.
+LabelSlot& rowSlotOf(LabelSlots& labels, AppRecords& appRecords, const LineKey& key);
+
+// The day key of a begin date: its date keys' texts, worked out once per
+// date value and interned, so that the days of one month share a key when
+// the rows are keyed by month.
 std::uint32_t dayKeyOf(LabelSlots& labels, DateValue beginDate);
 
 // The index of the period with these dates in the slot's list: the slot

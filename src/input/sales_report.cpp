@@ -134,9 +134,10 @@ struct LineContext {
     AppRecords& appRecords;
     ReadingMemo& memo;
     FieldsNeeded needed;
-    bool windowed;  // a date window is set: records outside it are dropped
-    bool byType;    // the rows are keyed by the type text
-    bool byDate;    // the rows are keyed by the begin date
+    bool windowed;   // a date window is set: records outside it are dropped
+    bool byAppOnly;  // the rows are the applications
+    bool byType;     // the rows are keyed by the type text
+    bool byDate;     // the rows are keyed by the begin date
 };
 
 LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
@@ -150,6 +151,7 @@ LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
             memo,
             {listed, listed || groupsBy(grouping, GroupKey::kCountry)},
             isBounded(memo.window),
+            memo.labels.byAppOnly,
             groupsBy(grouping, GroupKey::kType),
             byDate};
 }
@@ -213,14 +215,13 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
     if (context.windowed && !insideDateWindow(context.memo.window, days.beginDate, days.endDate)) {
         return;
     }
-    LineKey key{fields.appName, fields.auxText, fields.currency, {}, 0};
-    if (context.byType) {
-        key.typeText = fields.typeText;
-    }
-    if (context.byDate) {
-        key.dayKey = days.dayKey;
-    }
-    LabelSlot& slot = slotOf(context.memo.labels, context.appRecords, key);
+    LabelSlot& slot = context.byAppOnly
+                          ? slotOf(context.memo.labels, context.appRecords, fields.appName,
+                                   fields.auxText, fields.currency)
+                          : rowSlotOf(context.memo.labels, context.appRecords,
+                                      {fields.appName, fields.auxText, fields.currency,
+                                       context.byType ? fields.typeText : std::string_view(),
+                                       context.byDate ? days.dayKey : 0});
     // Noted once per application and pair of texts: its labels share the days.
     AppSlot& app = *slot.app;
     if (app.dayStamp != days.stamp) {
