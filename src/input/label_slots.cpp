@@ -87,17 +87,27 @@ RecordList& rowOf(LabelSlots& labels, AppRecords& appRecords, const LineKey& key
     return list;
 }
 
-// Mixes the three texts' first and last bytes and lengths. Texts that
-// share them share a slot: that only costs a look-up, as any collision
-// does.
+// The words of a line key's texts (see text_words.h), taken once to hash
+// the key and to compare it with a slot's.
+struct KeyWords {
+    TextWords appName;
+    TextWords auxText;
+    TextWords currency;
+    TextWords typeText;
+};
+
+// Mixes the three texts' words and lengths. Texts that share them share a
+// slot: that only costs a look-up, as any collision does.
 [[gnu::always_inline]] inline std::uint64_t hashTriple(std::string_view appName,
                                                        std::string_view auxText,
-                                                       std::string_view currency) {
+                                                       std::string_view currency, KeyWords& words) {
+    words.appName = textWords(appName);
+    words.auxText = textWords(auxText);
+    words.currency = textWords(currency);
     std::uint64_t hash = appName.size() | auxText.size() << 16 | currency.size() << 32;
-    for (std::string_view text : {appName, auxText, currency}) {
-        TextWords words = textWords(text);
-        hash = (std::rotl(hash, 23) ^ words.head) * kHashMultiplier;
-        hash = (std::rotl(hash, 23) ^ words.tail) * kHashMultiplier;
+    for (const TextWords& text : {words.appName, words.auxText, words.currency}) {
+        hash = (std::rotl(hash, 23) ^ text.head) * kHashMultiplier;
+        hash = (std::rotl(hash, 23) ^ text.tail) * kHashMultiplier;
     }
     return hash;
 }
@@ -108,14 +118,19 @@ std::size_t slotIndexOf(std::uint64_t hash) {
 
 // Fills the slot with the key's list and label.
 LabelSlot& refillSlot(LabelSlots& labels, AppRecords& appRecords, LabelSlot& slot,
-                      const LineKey& key) {
+                      const LineKey& key, const KeyWords& words) {
     slot.app = &appOf(labels, appRecords, key.appName);
     slot.list = labels.byAppOnly ? slot.app->list : &rowOf(labels, appRecords, key);
-    slot.label = internLabel(*slot.list, key.appName, key.auxText, key.currency);
-    slot.appName.assign(key.appName);
-    slot.auxText.assign(key.auxText);
-    slot.currency.assign(key.currency);
-    slot.typeText.assign(key.typeText);
+    // A list that keeps only its sums needs of a label no more than its
+    // currency (see addToSummary): so rows keyed by a period or a type hold
+    // a label per currency, not one per application and country.
+    slot.label = slot.list->summaryOnly
+                     ? internLabel(*slot.list, {}, {}, key.currency)
+                     : internLabel(*slot.list, key.appName, key.auxText, key.currency);
+    slot.appName.assign(key.appName, words.appName);
+    slot.auxText.assign(key.auxText, words.auxText);
+    slot.currency.assign(key.currency, words.currency);
+    slot.typeText.assign(key.typeText, words.typeText);
     slot.dayKey = key.dayKey;
     slot.hasPeriod = false;
     return slot;
@@ -125,26 +140,34 @@ LabelSlot& refillSlot(LabelSlots& labels, AppRecords& appRecords, LabelSlot& slo
 
 LabelSlot& slotOf(LabelSlots& labels, AppRecords& appRecords, std::string_view appName,
                   std::string_view auxText, std::string_view currency) {
-    LabelSlot& slot = labels.slots[slotIndexOf(hashTriple(appName, auxText, currency))];
-    if (slot.list != nullptr && slot.appName == appName && slot.auxText == auxText &&
-        slot.currency == currency) {
+    KeyWords words;
+    LabelSlot& slot = labels.slots[slotIndexOf(hashTriple(appName, auxText, currency, words))];
+    if (slot.list != nullptr && slot.appName.holds(appName, words.appName) &&
+        slot.auxText.holds(auxText, words.auxText) &&
+        slot.currency.holds(currency, words.currency)) {
         return slot;
     }
-    return refillSlot(labels, appRecords, slot, {appName, auxText, currency, {}, 0});
+    return refillSlot(labels, appRecords, slot, {appName, auxText, currency, {}, 0}, words);
 }
 
 LabelSlot& rowSlotOf(LabelSlots& labels, AppRecords& appRecords, const LineKey& key) {
-    std::uint64_t hash = hashTriple(key.appName, key.auxText, key.currency);
-    TextWords words = textWords(key.typeText);
-    hash = (std::rotl(hash, 23) ^ words.head ^ key.typeText.size()) * kHashMultiplier;
-    hash = (std::rotl(hash, 23) ^ words.tail ^ std::uint64_t{key.dayKey} << 32) * kHashMultiplier;
+    KeyWords words;
+    std::uint64_t hash = hashTriple(key.appName, key.auxText, key.currency, words);
+    if (!key.typeText.empty()) {
+        words.typeText = textWords(key.typeText);
+        hash = (std::rotl(hash, 23) ^ words.typeText.head ^ key.typeText.size()) * kHashMultiplier;
+    }
+    hash = (std::rotl(hash, 23) ^ words.typeText.tail ^ std::uint64_t{key.dayKey} << 32) *
+           kHashMultiplier;
     LabelSlot& slot = labels.slots[slotIndexOf(hash)];
-    if (slot.list != nullptr && slot.dayKey == key.dayKey && slot.appName == key.appName &&
-        slot.auxText == key.auxText && slot.currency == key.currency &&
-        slot.typeText == key.typeText) {
+    if (slot.list != nullptr && slot.dayKey == key.dayKey &&
+        slot.appName.holds(key.appName, words.appName) &&
+        slot.auxText.holds(key.auxText, words.auxText) &&
+        slot.currency.holds(key.currency, words.currency) &&
+        slot.typeText.holds(key.typeText, words.typeText)) {
         return slot;
     }
-    return refillSlot(labels, appRecords, slot, key);
+    return refillSlot(labels, appRecords, slot, key, words);
 }
 
 std::uint32_t dayKeyOf(LabelSlots& labels, DateValue beginDate) {

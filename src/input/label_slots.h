@@ -18,6 +18,7 @@
 #include "common/grouping.h"
 #include "common/types.h"
 #include "input/held_days.h"
+#include "input/reading/text_words.h"
 
 // What the reader keeps of one application beside its list.
 struct AppSlot {
@@ -37,13 +38,31 @@ struct LineKey {
     std::uint32_t dayKey = 0;   // the begin date's (dayKeyOf); 0 unless keyed by a date
 };
 
+// A text of a slot, with its words: a line's text of up to 16 bytes is
+// told from it by its length and words alone (see text_words.h), without
+// a call to compare bytes.
+struct SlotText {
+    std::string text;
+    TextWords words;
+
+    [[gnu::always_inline]] bool holds(std::string_view other, TextWords otherWords) const {
+        return text.size() == other.size() && words.head == otherWords.head &&
+               words.tail == otherWords.tail &&
+               (other.size() <= 16 || std::string_view(text) == other);
+    }
+    void assign(std::string_view other, TextWords otherWords) {
+        text.assign(other);
+        words = otherWords;
+    }
+};
+
 // A recently seen line key with the list it belongs to, its label there
 // and the period of its last record.
 struct LabelSlot {
-    std::string appName;
-    std::string auxText;  // the country code
-    std::string currency;
-    std::string typeText;
+    SlotText appName;
+    SlotText auxText;  // the country code
+    SlotText currency;
+    SlotText typeText;
     std::uint32_t dayKey = 0;
     RecordList* list = nullptr;  // none: the slot is empty
     AppSlot* app = nullptr;      // the list's application
