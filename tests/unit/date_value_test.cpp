@@ -5,6 +5,7 @@
 // standard offset (Tokyo +9 h, New York -5 h, checked with zoneinfo).
 #include "input/date_value.h"
 #include "common/civil_calendar.h"
+#include "common/grouping.h"
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,52 @@ TEST(CivilCalendar, IsoWeekOfADay) {
         EXPECT_EQ(week.year, c.year) << c.days;
         EXPECT_EQ(week.week, c.week) << c.days;
     }
+}
+
+// The texts of -g's date keys: the local day of a date as the reader
+// converts it, in a zone west of UTC, one east and one with daylight
+// saving (whose summer midnight in standard time is 01:00 on the clock).
+// Weeks from python3's datetime.date.isocalendar().
+TEST_F(DateValueTest, DateKeyTextsAreTheLocalDaysPeriods) {
+    const struct {
+        const char* text;
+        const char* day;
+        const char* week;
+        const char* month;
+        const char* year;
+    } cases[] = {
+        // clang-format off
+        {"12/28/2008", "2008-12-28", "2008-W52", "2008-12", "2008"},  // a Sunday
+        {"12/29/2008", "2008-12-29", "2009-W01", "2008-12", "2008"},  // a Monday
+        {"20100103", "2010-01-03", "2009-W53", "2010-01", "2010"},
+        {"2010-01-04", "2010-01-04", "2010-W01", "2010-01", "2010"},
+        {"03/29/2026", "2026-03-29", "2026-W13", "2026-03", "2026"},  // clocks go forward in Berlin
+        {"07/01/2026", "2026-07-01", "2026-W27", "2026-07", "2026"},
+        // clang-format on
+    };
+    for (const char* zone : {"PST8PDT,M3.2.0,M11.1.0", "JST-9", "CET-1CEST,M3.5.0,M10.5.0/3"}) {
+        useTimeZone(zone);
+        for (const auto& c : cases) {
+            const DateValue value = parseDate(c.text);
+            EXPECT_EQ(dateKeyText(GroupKey::kDay, value), c.day) << zone << " " << c.text;
+            EXPECT_EQ(dateKeyText(GroupKey::kWeek, value), c.week) << zone << " " << c.text;
+            EXPECT_EQ(dateKeyText(GroupKey::kMonth, value), c.month) << zone << " " << c.text;
+            EXPECT_EQ(dateKeyText(GroupKey::kYear, value), c.year) << zone << " " << c.text;
+        }
+        // No date, and one that did not convert, have no period.
+        for (GroupKey key : {GroupKey::kDay, GroupKey::kWeek, GroupKey::kMonth, GroupKey::kYear}) {
+            EXPECT_EQ(dateKeyText(key, 0), "none") << zone;
+            EXPECT_EQ(dateKeyText(key, kFailedDate), "none") << zone;
+        }
+    }
+    // A year past 9999 keeps all its digits: 10000-01-01 00:00 UTC, a
+    // Saturday, whose Thursday is 9999-12-30.
+    useTimeZone(kUtc);
+    const DateValue farOut = 253402300800;
+    EXPECT_EQ(dateKeyText(GroupKey::kDay, farOut), "10000-01-01");
+    EXPECT_EQ(dateKeyText(GroupKey::kWeek, farOut), "9999-W52");
+    EXPECT_EQ(dateKeyText(GroupKey::kMonth, farOut), "10000-01");
+    EXPECT_EQ(dateKeyText(GroupKey::kYear, farOut), "10000");
 }
 
 // Days on which a zone moved its standard offset at midnight, from the zone

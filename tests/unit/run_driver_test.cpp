@@ -89,6 +89,55 @@ INSTANTIATE_TEST_SUITE_P(
                  "",
                  "[E] prog: bad date 'x' for -s: use YYYYMMDD or MM/DD/YYYY\n"}));
 
+#define BAD_GROUPING(keys)                                   \
+    "[E] prog: bad grouping '" keys                          \
+    "' for -g: use app, country, type, day, week, month or " \
+    "year, separated by commas\n"
+
+// -g: every bad list of keys is named at its turn, a later good one does
+// not mend it, and the errors after the scan follow it in their order.
+INSTANTIATE_TEST_SUITE_P(
+    Grouping, EndsAfterTheScan,
+    ::testing::Values(
+        EndedRun{{"-g", "months", "S_NONE*"}, 1, "", BAD_GROUPING("months")},
+        EndedRun{{"-g", "App", "S_NONE*"}, 1, "", BAD_GROUPING("App")},
+        EndedRun{{"-g", "app,app", "S_NONE*"}, 1, "", BAD_GROUPING("app,app")},
+        EndedRun{{"-g", "month,week,month", "S_NONE*"}, 1, "", BAD_GROUPING("month,week,month")},
+        EndedRun{{"-g", "", "S_NONE*"}, 1, "", BAD_GROUPING("")},
+        EndedRun{{"-g", "month,", "S_NONE*"}, 1, "", BAD_GROUPING("month,")},
+        EndedRun{{"-g", ",app", "S_NONE*"}, 1, "", BAD_GROUPING(",app")},
+        EndedRun{{"-g", "app,,day", "S_NONE*"}, 1, "", BAD_GROUPING("app,,day")},
+        EndedRun{{"-g", "app, day", "S_NONE*"}, 1, "", BAD_GROUPING("app, day")},
+        EndedRun{{"-g", "day ", "S_NONE*"}, 1, "", BAD_GROUPING("day ")},
+        EndedRun{{"-g", "x", "-g", "month", "S_NONE*"}, 1, "", BAD_GROUPING("x")},
+        EndedRun{{"-g", "x", "-g", "y", "S_NONE*"}, 1, "", BAD_GROUPING("x") BAD_GROUPING("y")},
+        EndedRun{{"-g", "x", "-s", "y", "S_NONE*"},
+                 1,
+                 "",
+                 BAD_GROUPING("x") "[E] prog: bad date 'y' for -s: use YYYYMMDD or MM/DD/YYYY\n"},
+        EndedRun{{"-u", "EUR", "-tj", "-g", "x", "S_NONE*"},
+                 1,
+                 "",
+                 BAD_GROUPING("x") "[E] prog: -t and -j cannot be used together\n"
+                                   "[E] prog: -u 'EUR' needs a rate file (-c)\n"},
+        // Before the missing-pattern check, as every option error.
+        EndedRun{{"-g", "x"}, 1, "", BAD_GROUPING("x")},
+        // A later good -g replaces an earlier good one; the keys cluster.
+        EndedRun{{"-g", "month", "-g", "app", "S_NONE*"},
+                 0,
+                 "Apps count: 0\n\n",
+                 "[W] prog: no file matches 'S_NONE*'\n"},
+        EndedRun{{"-g", "app", "-g", "year", "S_NONE*"},
+                 0,
+                 "Groups count: 0\n\n",
+                 "[W] prog: no file matches 'S_NONE*'\n"},
+        EndedRun{{"-tg", "year,type,country,app,day,week,month", "S_NONE*"},
+                 0,
+                 "Year\tType\tCountry\tAppName\tDay\tWeek\tMonth\tRecords\tSales\tUpdates\n",
+                 "[W] prog: no file matches 'S_NONE*'\n"}));
+
+#undef BAD_GROUPING
+
 // Only a pattern without wildcards that names a directory is warned about;
 // the suggestion adds no second slash. The directory literally named "w*"
 // is matched as a pattern, so it is not one.
