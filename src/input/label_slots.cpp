@@ -116,6 +116,15 @@ std::size_t slotIndexOf(std::uint64_t hash) {
     return static_cast<std::size_t>(hash >> 40) % LabelSlots::kSlotCount;
 }
 
+// Rows keyed by more than the application have many more keys (a country
+// code multiplies them by the dozen), so each may take either of two slots:
+// a key found in neither takes the first, and the first's key moves to the
+// second. Two keys that share their slots then stay side by side.
+[[gnu::noinline]] LabelSlot& rowSlotMissed(LabelSlot& first) {
+    std::swap(first, (&first)[1]);
+    return first;
+}
+
 // Fills the slot with the key's list and label.
 LabelSlot& refillSlot(LabelSlots& labels, AppRecords& appRecords, LabelSlot& slot,
                       const LineKey& key, const KeyWords& words) {
@@ -159,15 +168,21 @@ LabelSlot& rowSlotOf(LabelSlots& labels, AppRecords& appRecords, const LineKey& 
     }
     hash = (std::rotl(hash, 23) ^ words.typeText.tail ^ std::uint64_t{key.dayKey} << 32) *
            kHashMultiplier;
-    LabelSlot& slot = labels.slots[slotIndexOf(hash)];
-    if (slot.list != nullptr && slot.dayKey == key.dayKey &&
-        slot.appName.holds(key.appName, words.appName) &&
-        slot.auxText.holds(key.auxText, words.auxText) &&
-        slot.currency.holds(key.currency, words.currency) &&
-        slot.typeText.holds(key.typeText, words.typeText)) {
-        return slot;
+    LabelSlot* slot = &labels.slots[slotIndexOf(hash) & ~std::size_t{1}];
+    auto holds = [&](const LabelSlot& held) {
+        return held.list != nullptr && held.dayKey == key.dayKey &&
+               held.appName.holds(key.appName, words.appName) &&
+               held.auxText.holds(key.auxText, words.auxText) &&
+               held.currency.holds(key.currency, words.currency) &&
+               held.typeText.holds(key.typeText, words.typeText);
+    };
+    if (holds(slot[0])) {
+        return slot[0];
     }
-    return refillSlot(labels, appRecords, slot, key, words);
+    if (holds(slot[1])) {
+        return slot[1];
+    }
+    return refillSlot(labels, appRecords, rowSlotMissed(*slot), key, words);
 }
 
 std::uint32_t dayKeyOf(LabelSlots& labels, DateValue beginDate) {

@@ -16,7 +16,7 @@ struct TextWords {
 // shorter than 16), four and four below 8 bytes, and the first, middle and
 // last byte below 4. Together with the text's length the words tell every
 // text of at most 16 bytes from every other.
-inline TextWords textWords(std::string_view text) {
+[[gnu::always_inline]] inline TextWords textWords(std::string_view text) {
     const char* bytes = text.data();
     std::size_t size = text.size();
     TextWords words;
