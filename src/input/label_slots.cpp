@@ -136,10 +136,10 @@ LabelSlot& refillSlot(LabelSlots& labels, AppRecords& appRecords, LabelSlot& slo
     slot.label = slot.list->summaryOnly
                      ? internLabel(*slot.list, {}, {}, key.currency)
                      : internLabel(*slot.list, key.appName, key.auxText, key.currency);
-    slot.appName.assign(key.appName, words.appName);
-    slot.auxText.assign(key.auxText, words.auxText);
-    slot.currency.assign(key.currency, words.currency);
-    slot.typeText.assign(key.typeText, words.typeText);
+    slot.assign(kSlotName, key.appName, words.appName);
+    slot.assign(kSlotCountry, key.auxText, words.auxText);
+    slot.assign(kSlotCurrency, key.currency, words.currency);
+    slot.assign(kSlotType, key.typeText, words.typeText);
     slot.dayKey = key.dayKey;
     slot.hasPeriod = false;
     return slot;
@@ -151,9 +151,9 @@ LabelSlot& slotOf(LabelSlots& labels, AppRecords& appRecords, std::string_view a
                   std::string_view auxText, std::string_view currency) {
     KeyWords words;
     LabelSlot& slot = labels.slots[slotIndexOf(hashTriple(appName, auxText, currency, words))];
-    if (slot.list != nullptr && slot.appName.holds(appName, words.appName) &&
-        slot.auxText.holds(auxText, words.auxText) &&
-        slot.currency.holds(currency, words.currency)) {
+    if (slot.list != nullptr && slot.holds(kSlotName, appName, words.appName) &&
+        slot.holds(kSlotCountry, auxText, words.auxText) &&
+        slot.holds(kSlotCurrency, currency, words.currency)) {
         return slot;
     }
     return refillSlot(labels, appRecords, slot, {appName, auxText, currency, {}, 0}, words);
@@ -171,10 +171,10 @@ LabelSlot& rowSlotOf(LabelSlots& labels, AppRecords& appRecords, const LineKey& 
     LabelSlot* slot = &labels.slots[slotIndexOf(hash) & ~std::size_t{1}];
     auto holds = [&](const LabelSlot& held) {
         return held.list != nullptr && held.dayKey == key.dayKey &&
-               held.appName.holds(key.appName, words.appName) &&
-               held.auxText.holds(key.auxText, words.auxText) &&
-               held.currency.holds(key.currency, words.currency) &&
-               held.typeText.holds(key.typeText, words.typeText);
+               held.holds(kSlotName, key.appName, words.appName) &&
+               held.holds(kSlotCountry, key.auxText, words.auxText) &&
+               held.holds(kSlotCurrency, key.currency, words.currency) &&
+               held.holds(kSlotType, key.typeText, words.typeText);
     };
     if (holds(slot[0])) {
         return slot[0];

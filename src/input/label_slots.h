@@ -38,39 +38,43 @@ struct LineKey {
     std::uint32_t dayKey = 0;   // the begin date's (dayKeyOf); 0 unless keyed by a date
 };
 
-// A text of a slot, with its words: a line's text of up to 16 bytes is
-// told from it by its length and words alone (see text_words.h), without
-// a call to compare bytes.
-struct SlotText {
-    std::string text;
+// What tells a line's text from a slot's: its length and words (see
+// text_words.h), which tell every text of up to 16 bytes from every other;
+// a longer one is also compared byte by byte with the slot's copy.
+struct SlotWords {
     TextWords words;
-
-    [[gnu::always_inline]] bool holds(std::string_view other, TextWords otherWords) const {
-        return text.size() == other.size() && words.head == otherWords.head &&
-               words.tail == otherWords.tail &&
-               (other.size() <= 16 || std::string_view(text) == other);
-    }
-    void assign(std::string_view other, TextWords otherWords) {
-        text.assign(other);
-        words = otherWords;
-    }
+    std::size_t size = 0;
 };
 
+// The texts of a line key, in a slot's arrays.
+enum SlotTextIndex { kSlotName, kSlotCountry, kSlotCurrency, kSlotType, kSlotTextCount };
+
 // A recently seen line key with the list it belongs to, its label there
-// and the period of its last record.
-struct LabelSlot {
-    SlotText appName;
-    SlotText auxText;  // the country code
-    SlotText currency;
-    SlotText typeText;
-    std::uint32_t dayKey = 0;
+// and the period of its last record. What a look-up checks comes first and
+// together, so that a hit reads little beyond its first cache lines.
+struct alignas(64) LabelSlot {
     RecordList* list = nullptr;  // none: the slot is empty
-    AppSlot* app = nullptr;      // the list's application
+    std::uint32_t dayKey = 0;
     std::uint32_t label = 0;
+    SlotWords keyWords[kSlotTextCount];
+    std::string keyTexts[kSlotTextCount];  // name, country code, currency, type text
+    AppSlot* app = nullptr;                // the list's application
     bool hasPeriod = false;
     std::uint32_t period = 0;
     DateValue beginDate = 0;
     DateValue endDate = 0;
+
+    [[gnu::always_inline]] bool holds(SlotTextIndex at, std::string_view text,
+                                      TextWords words) const {
+        const SlotWords& held = keyWords[at];
+        return held.size == text.size() && held.words.head == words.head &&
+               held.words.tail == words.tail &&
+               (text.size() <= 16 || std::string_view(keyTexts[at]) == text);
+    }
+    void assign(SlotTextIndex at, std::string_view text, TextWords words) {
+        keyWords[at] = {words, text.size()};
+        keyTexts[at].assign(text);
+    }
 };
 
 // The slots of one run's reading, and its lists by application name. They
