@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cli/run_settings.h"
+#include "common/grouping.h"
 #include "fuzz_support.h"
 #include "input/date_value.h"
 #include "input/sales_report.h"
@@ -208,6 +209,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const SalesRecord& record : storedRecords(records)) {
             FUZZ_CHECK(record.appName == appName);
             FUZZ_CHECK(insideDateWindow(options.window, record.beginDate, record.endDate));
+        }
+    }
+    // Rows keyed by every other key too hold the very same records: per
+    // application, their counts add up to its own.
+    if (!refused) {
+        ReadOptions grouped = options;
+        FUZZ_CHECK(parseGrouping("type,country,week,app", grouped.grouping));
+        AppRecords rows;
+        readReport(path, rows, grouped);
+        auto countOf = [&](const RecordList& list) {
+            return summaryOnly ? list.summary.recordCount : list.size();
+        };
+        std::map<std::string, std::size_t> perApp;
+        for (const auto& [key, list] : rows) {
+            FUZZ_CHECK(key.size() == 4);
+            perApp[key.back()] += countOf(list);
+        }
+        FUZZ_CHECK(perApp.size() == appRecords.size());
+        for (const auto& [key, list] : appRecords) {
+            FUZZ_CHECK(perApp[key.front()] == countOf(list));
         }
     }
     // The report as a run prints it, into a sink that keeps it.
