@@ -198,6 +198,30 @@ TEST_F(DateValueTest, DateKeyTextsAreTheLocalDaysPeriods) {
     EXPECT_EQ(dateKeyText(GroupKey::kYear, farOut), "10000");
 }
 
+// -g's keys in their order; a bad list leaves the keys as they were, with
+// none of those read before its bad name.
+TEST(Grouping, ParsesKeysInOrderAndLeavesThemOnABadList) {
+    const struct {
+        const char* text;
+        bool good;
+        Grouping keys;
+    } cases[] = {
+        {"app", true, {GroupKey::kApp}},
+        {"year,type,country", true, {GroupKey::kYear, GroupKey::kType, GroupKey::kCountry}},
+        {"day,week,month,app",
+         true,
+         {GroupKey::kDay, GroupKey::kWeek, GroupKey::kMonth, GroupKey::kApp}},
+        {"country,x", false, {GroupKey::kWeek}},
+        {"type,month,type", false, {GroupKey::kWeek}},
+        {"month,", false, {GroupKey::kWeek}},
+    };
+    for (const auto& c : cases) {
+        Grouping grouping{GroupKey::kWeek};
+        EXPECT_EQ(parseGrouping(c.text, grouping), c.good) << c.text;
+        EXPECT_EQ(grouping, c.keys) << c.text;
+    }
+}
+
 // Days on which a zone moved its standard offset at midnight, from the zone
 // database. Expected values were derived with python3's zoneinfo: the
 // instants at which the standard-time clock (utcoffset() - dst()) reads 00:00

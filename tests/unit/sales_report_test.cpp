@@ -11,7 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "common/grouping.h"
 #include "input/date_value.h"
+#include "input/label_slots.h"
 #include "report/tally.h"
 #include "report/text_report.h"
 #include "support/gzip_member.h"
@@ -560,3 +562,44 @@ TEST(ReadSalesReport, SpreadsheetTwinsGiveTheSameReport) {
 }
 
 }  // namespace
+
+// Each line key finds its own row however many keys share the slots: past
+// kSlotCount keys some must land in a slot that holds another, one that
+// differs from it only in its day, or only in its type. The day's text
+// takes its own place in the row, after the keys before it.
+TEST(LabelSlots, EveryLineKeyFindsItsOwnRow) {
+    ScopedTimeZone utc("UTC0");
+    constexpr std::size_t kKeys = LabelSlots::kSlotCount + 500;
+    constexpr DateValue kNoon = 946728000;  // 2000-01-01 12:00 UTC
+    const Grouping grouping{GroupKey::kApp, GroupKey::kType, GroupKey::kDay};
+    {
+        LabelSlots labels;
+        labels.grouping = grouping;
+        labels.byAppOnly = false;
+        AppRecords appRecords;
+        for (std::size_t at = 0; at < kKeys; ++at) {
+            const DateValue date = kNoon + static_cast<DateValue>(86400 * at);
+            const std::uint32_t dayKey = dayKeyOf(labels, date);
+            LabelSlot& slot = rowSlotOf(labels, appRecords, {"Alpha", "US", "USD", "1", dayKey});
+            auto row = appRecords.find(RowKey{"Alpha", "1", dateKeyText(GroupKey::kDay, date)});
+            ASSERT_NE(row, appRecords.end()) << at;
+            ASSERT_EQ(slot.list, &row->second) << at;
+        }
+        EXPECT_EQ(appRecords.size(), kKeys);
+    }
+    {
+        LabelSlots labels;
+        labels.grouping = grouping;
+        labels.byAppOnly = false;
+        AppRecords appRecords;
+        const std::uint32_t dayKey = dayKeyOf(labels, kNoon);
+        for (std::size_t at = 0; at < kKeys; ++at) {
+            const std::string type = "T" + std::to_string(at);
+            LabelSlot& slot = rowSlotOf(labels, appRecords, {"Alpha", "US", "USD", type, dayKey});
+            auto row = appRecords.find(RowKey{"Alpha", type, "2000-01-01"});
+            ASSERT_NE(row, appRecords.end()) << at;
+            ASSERT_EQ(slot.list, &row->second) << at;
+        }
+        EXPECT_EQ(appRecords.size(), kKeys);
+    }
+}
