@@ -169,7 +169,7 @@ TEST(Report, NameColumnFitsTheHomeTotalsTitle) {
 // blank), units with refunds, prices of up to three decimals and begin
 // dates around two year ends, some before 1970 (dates that do not convert).
 std::string randomReport(std::mt19937& random, int lines) {
-    const char* names[] = {"Alpha", "Beta", "Zeta Pro", "\xc3\x9c" "ber"};
+    const char* names[] = {"Alpha", "Beta", "Zeta Pro", "\u00dcber"};
     const char* countries[] = {"US", "DE", "GB", "JP"};
     const char* types[] = {"1", "7", "1F", "IA1", "3F", " 1"};
     const char* currencies[] = {"USD", "EUR", "JPY"};
