@@ -63,28 +63,26 @@ std::string dateKeyText(GroupKey key, DateValue value) {
     if (value == 0 || value == kFailedDate) {
         return "none";
     }
+    char text[48];
+    if (key == GroupKey::kDay) {
+        std::string day;
+        formatIsoDate(value, day);
+        return day;
+    }
+    if (key == GroupKey::kWeek) {
+        IsoWeek week = isoWeekOf(localDayNumber(value));
+        std::snprintf(text, sizeof text, "%04lld-W%02u", static_cast<long long>(week.year),
+                      week.week);
+        return text;
+    }
     std::int64_t year = 0;
     unsigned month = 0;
     unsigned day = 0;
     localCivilDate(value, year, month, day);
-    char text[48];
-    const long long shownYear = year;
-    switch (key) {
-        case GroupKey::kDay:
-            std::snprintf(text, sizeof text, "%04lld-%02u-%02u", shownYear, month, day);
-            break;
-        case GroupKey::kWeek: {
-            IsoWeek week = isoWeekOf(daysFromCivil(year, month, day));
-            std::snprintf(text, sizeof text, "%04lld-W%02u", static_cast<long long>(week.year),
-                          week.week);
-            break;
-        }
-        case GroupKey::kMonth:
-            std::snprintf(text, sizeof text, "%04lld-%02u", shownYear, month);
-            break;
-        default:
-            std::snprintf(text, sizeof text, "%04lld", shownYear);
-            break;
+    if (key == GroupKey::kMonth) {
+        std::snprintf(text, sizeof text, "%04lld-%02u", static_cast<long long>(year), month);
+    } else {
+        std::snprintf(text, sizeof text, "%04lld", static_cast<long long>(year));
     }
     return text;
 }

@@ -40,6 +40,16 @@ inline bool isDateKey(GroupKey key) {
     return key >= GroupKey::kDay;
 }
 
+// True when some key of the grouping is taken from the begin date.
+inline bool groupsByDate(const Grouping& grouping) {
+    for (GroupKey key : grouping) {
+        if (isDateKey(key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The key's name on the command line and in JSON: "app", "country" ...
 const char* groupKeyName(GroupKey key);
 

@@ -30,29 +30,28 @@ AppSlot& appOf(LabelSlots& labels, AppRecords& appRecords, std::string_view appN
     return made->second;
 }
 
+// The line key's text for the grouping's key at this place.
+std::string_view rowText(const LabelSlots& labels, const LineKey& key, std::size_t at) {
+    switch (labels.grouping[at]) {
+        case GroupKey::kApp:
+            return key.appName;
+        case GroupKey::kCountry:
+            return key.auxText;
+        case GroupKey::kType:
+            return key.typeText;
+        default:
+            return labels.dayTexts[key.dayKey - 1][at];
+    }
+}
+
 // The texts of the line key's row, one after the other, each after its
 // length: what its list is found by.
 void joinRowTexts(const LabelSlots& labels, const LineKey& key, std::string& joined) {
     joined.clear();
-    auto append = [&](std::string_view text) {
+    for (std::size_t at = 0; at < labels.grouping.size(); ++at) {
+        const std::string_view text = rowText(labels, key, at);
         const std::uint32_t length = static_cast<std::uint32_t>(text.size());
         joined.append(reinterpret_cast<const char*>(&length), sizeof length).append(text);
-    };
-    for (std::size_t at = 0; at < labels.grouping.size(); ++at) {
-        switch (labels.grouping[at]) {
-            case GroupKey::kApp:
-                append(key.appName);
-                break;
-            case GroupKey::kCountry:
-                append(key.auxText);
-                break;
-            case GroupKey::kType:
-                append(key.typeText);
-                break;
-            default:
-                append(labels.dayTexts[key.dayKey - 1][at]);
-                break;
-        }
     }
 }
 
@@ -67,20 +66,7 @@ RecordList& rowOf(LabelSlots& labels, AppRecords& appRecords, const LineKey& key
     RowKey& row = labels.scratchKey;
     row.resize(labels.grouping.size());
     for (std::size_t at = 0; at < row.size(); ++at) {
-        switch (labels.grouping[at]) {
-            case GroupKey::kApp:
-                row[at].assign(key.appName);
-                break;
-            case GroupKey::kCountry:
-                row[at].assign(key.auxText);
-                break;
-            case GroupKey::kType:
-                row[at].assign(key.typeText);
-                break;
-            default:
-                row[at] = labels.dayTexts[key.dayKey - 1][at];
-                break;
-        }
+        row[at].assign(rowText(labels, key, at));
     }
     RecordList& list = listOf(labels, appRecords, row);
     labels.rowLists.emplace(labels.joinedScratch, &list);

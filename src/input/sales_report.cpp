@@ -41,7 +41,7 @@ struct DayMemo {
     bool usual = false;  // both texts are dates of a usual form
     bool dated = false;  // the texts hold days: range is set
     DayRange range;
-    std::uint32_t dayKey = 0;  // the begin date's, when the rows are keyed by a date
+    std::uint32_t dayKey = 0;  // the begin date's when the rows are keyed by a date, else 0
     // Changes with every report and every new pair of texts: an application
     // whose stamp differs has not noted these days yet.
     std::uint64_t stamp = 0;
@@ -137,23 +137,17 @@ struct LineContext {
     bool windowed;   // a date window is set: records outside it are dropped
     bool byAppOnly;  // the rows are the applications
     bool byType;     // the rows are keyed by the type text
-    bool byDate;     // the rows are keyed by the begin date
 };
 
 LineContext contextOf(AppRecords& appRecords, ReadingMemo& memo) {
     const Grouping& grouping = memo.labels.grouping;
     const bool listed = !memo.labels.summaryOnly;
-    bool byDate = false;
-    for (GroupKey key : grouping) {
-        byDate |= isDateKey(key);
-    }
     return {appRecords,
             memo,
             {listed, listed || groupsBy(grouping, GroupKey::kCountry)},
             isBounded(memo.window),
             memo.labels.byAppOnly,
-            groupsBy(grouping, GroupKey::kType),
-            byDate};
+            groupsBy(grouping, GroupKey::kType)};
 }
 
 // Texts of 8 to 16 bytes (every usual date) are told apart by their length
@@ -215,13 +209,13 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
     if (context.windowed && !insideDateWindow(context.memo.window, days.beginDate, days.endDate)) {
         return;
     }
-    LabelSlot& slot = context.byAppOnly
-                          ? slotOf(context.memo.labels, context.appRecords, fields.appName,
-                                   fields.auxText, fields.currency)
-                          : rowSlotOf(context.memo.labels, context.appRecords,
-                                      {fields.appName, fields.auxText, fields.currency,
-                                       context.byType ? fields.typeText : std::string_view(),
-                                       context.byDate ? days.dayKey : 0});
+    LabelSlot& slot =
+        context.byAppOnly
+            ? slotOf(context.memo.labels, context.appRecords, fields.appName, fields.auxText,
+                     fields.currency)
+            : rowSlotOf(context.memo.labels, context.appRecords,
+                        {fields.appName, fields.auxText, fields.currency,
+                         context.byType ? fields.typeText : std::string_view(), days.dayKey});
     // Noted once per application and pair of texts: its labels share the days.
     AppSlot& app = *slot.app;
     if (app.dayStamp != days.stamp) {
@@ -396,9 +390,7 @@ ReadingMemoHandle startReading(ReadOptions options) {
     memo->window = options.window;
     memo->labels.grouping = options.grouping;
     memo->labels.byAppOnly = groupsByAppOnly(options.grouping);
-    for (GroupKey key : options.grouping) {
-        memo->keysDays |= isDateKey(key);
-    }
+    memo->keysDays = groupsByDate(options.grouping);
     return memo;
 }
 

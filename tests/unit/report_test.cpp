@@ -228,6 +228,30 @@ std::vector<std::vector<std::string>> tsvCells(const ReportTally& tally) {
     return lines;
 }
 
+// The rows' counts and units added up, and their amounts added in row
+// order from 0.
+struct RowSums {
+    std::size_t records = 0;
+    std::int64_t sales = 0;
+    std::int64_t updates = 0;
+    std::map<std::string, std::int64_t> units;
+    std::map<std::string, double> amounts;
+};
+
+RowSums sumRows(const ReportTally& tally) {
+    RowSums sums;
+    for (const auto& [key, figures] : tally.rows) {
+        sums.records += figures.records;
+        sums.sales += figures.sales;
+        sums.updates += figures.updates;
+        for (const auto& [currency, cell] : figures.revenue) {
+            sums.units[currency] += cell.units;
+            sums.amounts[currency] += cell.amount;
+        }
+    }
+    return sums;
+}
+
 // Whatever the grouping, the rows hold every record once: their counts and
 // units add up exactly to the report's without -g, and their amounts, in
 // row order, exactly to the same run's Totals and to within 1e-9 of the
@@ -251,40 +275,19 @@ TEST(Report, GroupedRowsAddUpToTheReportWithoutGrouping) {
                 const ReportTally rows = tallyRead(path, summaryOnly, grouping, rowRecords);
                 const std::string where = std::string(keys) + " round " + std::to_string(round) +
                                           (summaryOnly ? " summed" : " stored");
-                std::size_t records = 0;
-                std::int64_t sales = 0;
-                std::int64_t updates = 0;
-                std::map<std::string, std::int64_t> units;
-                std::map<std::string, double> amounts;
                 for (const auto& [key, figures] : rows.rows) {
                     ASSERT_EQ(key.size(), grouping.size()) << where;
-                    records += figures.records;
-                    sales += figures.sales;
-                    updates += figures.updates;
-                    for (const auto& [currency, cell] : figures.revenue) {
-                        units[currency] += cell.units;
-                        amounts[currency] += cell.amount;
-                    }
                 }
-                std::size_t plainRecordCount = 0;
-                std::int64_t plainSales = 0;
-                std::int64_t plainUpdates = 0;
-                std::map<std::string, std::int64_t> plainUnits;
-                for (const auto& [key, figures] : plain.rows) {
-                    plainRecordCount += figures.records;
-                    plainSales += figures.sales;
-                    plainUpdates += figures.updates;
-                    for (const auto& [currency, cell] : figures.revenue) {
-                        plainUnits[currency] += cell.units;
-                    }
-                }
-                EXPECT_EQ(records, plainRecordCount) << where;
-                EXPECT_EQ(sales, plainSales) << where;
-                EXPECT_EQ(updates, plainUpdates) << where;
-                EXPECT_EQ(units, plainUnits) << where;
+                const RowSums sums = sumRows(rows);
+                const RowSums plainSums = sumRows(plain);
+                EXPECT_EQ(sums.records, plainSums.records) << where;
+                EXPECT_EQ(sums.sales, plainSums.sales) << where;
+                EXPECT_EQ(sums.updates, plainSums.updates) << where;
+                EXPECT_EQ(sums.units, plainSums.units) << where;
                 ASSERT_EQ(rows.currencies, plain.currencies) << where;
                 for (const std::string& currency : rows.currencies) {
-                    EXPECT_EQ(amounts[currency], rows.totals.at(currency)) << where << currency;
+                    EXPECT_EQ(sums.amounts.at(currency), rows.totals.at(currency))
+                        << where << currency;
                     const double expected = plain.totals.at(currency);
                     EXPECT_LE(std::fabs(rows.totals.at(currency) - expected),
                               1e-9 * std::max(1.0, std::fabs(expected)))
@@ -304,7 +307,7 @@ TEST(Report, GroupedRowsAddUpToTheReportWithoutGrouping) {
                         tsvUnits += std::stoll(lines[line][column]);
                         tsvAmount += std::strtod(lines[line][column + 1].c_str(), nullptr);
                     }
-                    EXPECT_EQ(tsvUnits, units[currency]) << where << " " << currency;
+                    EXPECT_EQ(tsvUnits, sums.units.at(currency)) << where << " " << currency;
                     EXPECT_EQ(tsvAmount, rows.totals.at(currency)) << where << " " << currency;
                     column += 2;
                 }
