@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks that two builds of salesum print byte-identical output, standard
 # error and exit status on the benchmark's report sets (the many-files set,
-# the big report and its gzip copy): default, -v and -v -v, with and without
-# a date window, with rates, and as JSON, in UTC and in America/New_York.
+# the big report, its gzip copy and its copy in today's layout): default, -v
+# and -v -v, with and without a date window, with rates, and as JSON, in UTC
+# and in America/New_York.
 #
 #   bench/compare_outputs.sh OLD_BINARY NEW_BINARY
 #
@@ -24,7 +25,7 @@ run() {  # program, set, zone, options...: its standard output, status and stand
     rm -f "$err"
 }
 for zone in UTC America/New_York; do
-    for set in many big gz; do
+    for set in many big gz current; do
         pattern=$([ $set = many ] && echo 'S_D*' || echo 'S_W*')
         for options in "" "-v" "-v -v" "-s 20090101 -e 20100301" "-v -s 07/01/2009" \
             "-c $rates" "-j -c $rates" "-j -v -s 20090101"; do

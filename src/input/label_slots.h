@@ -38,41 +38,78 @@ struct LineKey {
     std::uint32_t dayKey = 0;   // the begin date's (dayKeyOf); 0 unless keyed by a date
 };
 
-// What tells a line's text from a slot's: its length and words (see
-// text_words.h), which tell every text of up to 16 bytes from every other;
-// a longer one is also compared byte by byte with the slot's copy.
-struct SlotWords {
-    TextWords words;
-    std::size_t size = 0;
-};
-
-// The texts of a line key, in a slot's arrays.
-enum SlotTextIndex { kSlotName, kSlotCountry, kSlotCurrency, kSlotType, kSlotTextCount };
+// The texts of a line key, in the order of a slot's checks.
+enum SlotTextIndex { kSlotName, kSlotCurrency, kSlotCountry, kSlotType, kSlotTextCount };
 
 // A recently seen line key with the list it belongs to, its label there
-// and the period of its last record. What a look-up checks comes first and
-// together, so that a hit reads little beyond its first cache lines.
+// and the period of its last record. A text is told from the slot's by its
+// length and words (see text_words.h), which tell every text of up to 16
+// bytes from every other; a longer one is also compared byte by byte with
+// the slot's copy. A hit when the rows are the applications, and nothing
+// keys them by the country code, reads the first cache line alone: the
+// default run's slots then fit the first-level cache (they did not when
+// the checks spread over three lines).
 struct alignas(64) LabelSlot {
     RecordList* list = nullptr;  // none: the slot is empty
-    std::uint32_t dayKey = 0;
+    AppSlot* app = nullptr;      // the list's application
     std::uint32_t label = 0;
-    SlotWords keyWords[kSlotTextCount];
-    std::string keyTexts[kSlotTextCount];  // name, country code, currency, type text
-    AppSlot* app = nullptr;                // the list's application
+    std::uint32_t nameSize = 0;
+    std::uint32_t currencySize = 0;
+    std::uint32_t countrySize = 0;
+    TextWords nameWords;
+    TextWords currencyWords;
+    // The second line: what keys the slot only at times.
+    std::uint32_t typeSize = 0;
+    std::uint32_t dayKey = 0;
+    TextWords countryWords;
+    TextWords typeWords;
     bool hasPeriod = false;
     std::uint32_t period = 0;
     DateValue beginDate = 0;
     DateValue endDate = 0;
+    std::string keyTexts[kSlotTextCount];  // name, currency, country code, type text
 
+    // A slot's words and length of a text, const or not with the slot.
+    template <typename Slot>
+    [[gnu::always_inline]] static auto& wordsIn(Slot& slot, SlotTextIndex at) {
+        switch (at) {
+            case kSlotName:
+                return slot.nameWords;
+            case kSlotCurrency:
+                return slot.currencyWords;
+            case kSlotCountry:
+                return slot.countryWords;
+            default:
+                return slot.typeWords;
+        }
+    }
+    template <typename Slot>
+    [[gnu::always_inline]] static auto& sizeIn(Slot& slot, SlotTextIndex at) {
+        switch (at) {
+            case kSlotName:
+                return slot.nameSize;
+            case kSlotCurrency:
+                return slot.currencySize;
+            case kSlotCountry:
+                return slot.countrySize;
+            default:
+                return slot.typeSize;
+        }
+    }
+    // An empty text's words are zero: its length alone tells it, and the
+    // words, which may lie on the second line, are not read.
     [[gnu::always_inline]] bool holds(SlotTextIndex at, std::string_view text,
                                       TextWords words) const {
-        const SlotWords& held = keyWords[at];
-        return held.size == text.size() && held.words.head == words.head &&
-               held.words.tail == words.tail &&
-               (text.size() <= 16 || std::string_view(keyTexts[at]) == text);
+        if (sizeIn(*this, at) != text.size()) {
+            return false;
+        }
+        const TextWords& held = wordsIn(*this, at);
+        return text.empty() || (held.head == words.head && held.tail == words.tail &&
+                                (text.size() <= 16 || std::string_view(keyTexts[at]) == text));
     }
     void assign(SlotTextIndex at, std::string_view text, TextWords words) {
-        keyWords[at] = {words, text.size()};
+        wordsIn(*this, at) = words;
+        sizeIn(*this, at) = static_cast<std::uint32_t>(text.size());
         keyTexts[at].assign(text);
     }
 };

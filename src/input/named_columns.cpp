@@ -6,6 +6,7 @@
 #include <string>
 
 #include "input/quoted_fields.h"
+#include "input/reading/separator_positions.h"
 
 namespace {
 
@@ -129,42 +130,9 @@ ReportLayout chooseLayout(std::string_view header) {
     return layout;
 }
 
-namespace {
-
-// Hands out the TABs of a line, in order, from the bits its scan found.
-struct TabCursor {
-    const std::uint64_t* bits;
-    std::size_t length;
-    std::size_t word = 0;
-    std::uint64_t found = 0;
-
-    explicit TabCursor(const WholeLine& line)
-        : bits(line.tabBits.data()), length(line.text.size()) {
-        found = length == 0 ? 0 : masked(0);
-    }
-    std::uint64_t masked(std::size_t at) const {
-        std::uint64_t word = bits[at];
-        std::size_t left = length - 64 * at;
-        return left < 64 ? word & ((std::uint64_t{1} << left) - 1) : word;
-    }
-    // The index of the next TAB, or length when none is left.
-    std::size_t next() {
-        while (found == 0) {
-            if (64 * (word + 1) >= length) {
-                return length;
-            }
-            found = masked(++word);
-        }
-        std::size_t tab = 64 * word + static_cast<std::size_t>(std::countr_zero(found));
-        found &= found - 1;
-        return tab;
-    }
-};
-
-}  // namespace
-
 NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, FieldsNeeded needed,
-                          RecordFields& fields, std::string& scratch) {
+                          RecordFields& fields, std::string& scratch,
+                          std::vector<std::uint32_t>& tabAt) {
     // Left unset by its constructor: every column taken is written below,
     // and only those are read.
     union Texts {
@@ -176,25 +144,26 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, Fie
     const int pickCount = needed.country ? layout.allPickCount : layout.summedPickCount;
     const char* const text = line.text.data();
     const std::size_t length = line.text.size();
-    TabCursor tabs(line);
-    int field = 0;          // the field that starts at begin
-    std::size_t begin = 0;  // past the length once the line has no more fields
+    // The TABs up to the one after the last field taken (the picks are in
+    // field order): field f runs from tabAt[f] + 1 up to tabAt[f + 1], or
+    // the line's end when it has only f TABs.
+    const int tabsWanted = pickCount == 0 ? 0 : picks[pickCount - 1].field + 1;
+    const std::size_t room = static_cast<std::size_t>(tabsWanted) + 1 + kSeparatorOverrun;
+    if (tabAt.size() < room) {
+        tabAt.resize(room);
+    }
+    const int tabCount = separatorPositions(line.tabBits.data(), length, tabAt.data(), tabsWanted);
     bool anyText = false;
     for (int at = 0; at < pickCount; ++at) {
         const ReportLayout::Pick& pick = picks[at];
-        while (field < pick.field && begin <= length) {
-            begin = tabs.next() + 1;
-            ++field;
-        }
-        if (begin > length) {
+        if (pick.field > tabCount) {
             texts[pick.column] = std::string_view();  // the line has no such field
             continue;
         }
-        std::size_t end = tabs.next();
+        const std::size_t begin = tabAt[pick.field] + 1u;  // 0 for the first field
+        const std::size_t end = pick.field < tabCount ? tabAt[pick.field + 1] : length;
         texts[pick.column] = trimSpaces(text, begin, end);
         anyText |= !texts[pick.column].empty();
-        begin = end + 1;
-        ++field;
     }
     if (!anyText && !line.mayHoldQuote &&
         line.text.find_first_not_of(" \t") == std::string_view::npos) {
@@ -219,8 +188,7 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, Fie
     }
     convertFieldTexts(fields, needed.listed);
     // The last required column's field lies past the line's end.
-    return begin > length && field < layout.fieldsNeeded ? NamedLine::kShortRecord
-                                                         : NamedLine::kRecord;
+    return tabCount + 1 < layout.fieldsNeeded ? NamedLine::kShortRecord : NamedLine::kRecord;
 }
 
 int countFields(const WholeLine& line) {

@@ -2,8 +2,10 @@
 // found from the header, and a line's fields taken by those columns.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "input/reading/line_reader.h"
 #include "input/record_fields.h"
@@ -71,9 +73,11 @@ enum class NamedLine {
 // Splits a line read by name into fields and takes the layout's columns
 // into fields, unquoted (into scratch, when shortened) and converted. An
 // empty field, or one the line lacks, leaves its value empty or 0. The
-// values not needed are left empty or 0.
+// values not needed are left empty or 0. tabAt is scratch for the
+// positions of the line's TABs, grown when too short.
 NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, FieldsNeeded needed,
-                          RecordFields& fields, std::string& scratch);
+                          RecordFields& fields, std::string& scratch,
+                          std::vector<std::uint32_t>& tabAt);
 
 // The number of fields of a line: its TABs and one.
 int countFields(const WholeLine& line);

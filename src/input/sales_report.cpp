@@ -22,6 +22,7 @@
 #include "input/reading/file_handle.h"
 #include "input/reading/line_reader.h"
 #include "input/reading/piece_reader.h"
+#include "input/reading/separator_positions.h"
 #include "input/reading/text_words.h"
 #include "input/record_fields.h"
 #include "input/value_checks.h"
@@ -55,6 +56,8 @@ struct ReadingMemo {
     DateMemo dates;
     // The texts of the line being read that unquoting shortened.
     std::string unquoted;
+    // The positions of the TABs of the line being read by name.
+    std::vector<std::uint32_t> tabPositions;
     // The reports read in full so far that held a record line, by the key
     // of their content; equal keys are confirmed byte for byte.
     std::map<ContentKey, std::vector<std::string>> contents;
@@ -87,24 +90,11 @@ enum TokenPosition {
 // The tokens a record needs: a piece with fewer has no currency.
 constexpr int kTokensNeeded = kCurrencyToken + 1;
 
-// Returns the number of tokens found, up to the customer price's: 0 when
-// the line holds no token at all. Missing tokens leave the fields empty or
-// zero. Unless the record will be listed, the customer price is only
-// checked, and unless the country code is needed it is left empty.
-int splitRecordFields(Piece& piece, RecordFields& fields, std::string& unquoted,
-                      FieldsNeeded needed) {
-    // Left unset by its constructor, so that the tokens are not cleared
-    // before they are written: only those the line lacks are made empty.
-    union Tokens {
-        Tokens() {}  // NOLINT: leaves the views unset on purpose
-        std::string_view views[kAuxAmountToken + 1];
-    } unset;
-    std::string_view* tokens = unset.views;
-    constexpr int kWanted = kAuxAmountToken + 1;
-    int count = splitTokens(piece, tokens, kWanted);
-    for (int missing = count; missing < kWanted; ++missing) {
-        tokens[missing] = std::string_view();
-    }
+constexpr int kWantedTokens = kAuxAmountToken + 1;
+
+// Sets the fields from tokens[0, kWantedTokens).
+[[gnu::always_inline]] inline void takeTokens(const std::string_view* tokens, RecordFields& fields,
+                                              bool country) {
     fields.appName = tokens[kAppNameToken];
     fields.typeText = tokens[kTypeCodeToken];
     fields.unitsText = tokens[kUnitsToken];
@@ -113,9 +103,68 @@ int splitRecordFields(Piece& piece, RecordFields& fields, std::string& unquoted,
     fields.endText = tokens[kEndDateToken];
     fields.currency = tokens[kCurrencyToken];
     fields.auxAmountText = tokens[kAuxAmountToken];
-    if (needed.country) {
+    if (country) {
         fields.auxText = tokens[kAuxTextToken];
     }
+}
+
+// The usual line: left in the block, so its scan found the separators, and
+// without an empty field up to the customer price's, so each token is the
+// field at its position and is taken from the separators' positions with
+// no split. Returns false, having set nothing, for any other piece.
+[[gnu::always_inline]] inline bool takeFieldsInPlace(const Piece& piece, RecordFields& fields,
+                                                     bool country) {
+    if (piece.view == nullptr) {
+        return false;
+    }
+    std::uint32_t at[kWantedTokens + 1 + kSeparatorOverrun];
+    if (separatorPositions(piece.separatorBits, piece.length, at, kWantedTokens) < kWantedTokens ||
+        emptyFieldBefore(piece.separatorBits, at[kWantedTokens])) {
+        return false;
+    }
+    auto field = [&](int token) {
+        return std::string_view(piece.view + at[token] + 1, at[token + 1] - at[token] - 1);
+    };
+    fields.appName = field(kAppNameToken);
+    fields.typeText = field(kTypeCodeToken);
+    fields.unitsText = field(kUnitsToken);
+    fields.amountText = field(kUnitAmountToken);
+    fields.beginText = field(kBeginDateToken);
+    fields.endText = field(kEndDateToken);
+    fields.currency = field(kCurrencyToken);
+    fields.auxAmountText = field(kAuxAmountToken);
+    if (country) {
+        fields.auxText = field(kAuxTextToken);
+    }
+    return true;
+}
+
+// Any piece, by its tokens. Returns their count, as splitRecordFields does.
+[[gnu::noinline]] int takeFieldsByToken(Piece& piece, RecordFields& fields, bool country) {
+    // Left unset by its constructor, so that the tokens are not cleared
+    // before they are written: only those the line lacks are made empty.
+    union Tokens {
+        Tokens() {}  // NOLINT: leaves the views unset on purpose
+        std::string_view views[kWantedTokens];
+    } unset;
+    std::string_view* tokens = unset.views;
+    int count = splitTokens(piece, tokens, kWantedTokens);
+    for (int missing = count; missing < kWantedTokens; ++missing) {
+        tokens[missing] = std::string_view();
+    }
+    takeTokens(tokens, fields, country);
+    return count;
+}
+
+// Returns the number of tokens found, up to the customer price's: 0 when
+// the line holds no token at all. Missing tokens leave the fields empty or
+// zero. Unless the record will be listed, the customer price is only
+// checked, and unless the country code is needed it is left empty.
+[[gnu::always_inline]] inline int splitRecordFields(Piece& piece, RecordFields& fields,
+                                                    std::string& unquoted, FieldsNeeded needed) {
+    int count = takeFieldsInPlace(piece, fields, needed.country)
+                    ? kWantedTokens
+                    : takeFieldsByToken(piece, fields, needed.country);
     if (piece.mayHoldQuote) {
         unquoteFields(fields, unquoted, piece.length, needed.country);
     }
@@ -319,8 +368,8 @@ void readRecordsByName(PieceReader& reader, const ReportLayout& layout, const Li
         if (line.cutAtNul) {
             noteNulByte(progress.checks, progress.line);
         }
-        NamedLine kind =
-            takeNamedFields(line, layout, context.needed, fields, context.memo.unquoted);
+        NamedLine kind = takeNamedFields(line, layout, context.needed, fields,
+                                         context.memo.unquoted, context.memo.tabPositions);
         if (kind == NamedLine::kNoRecord) {
             continue;
         }
