@@ -12,6 +12,7 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+using lenient_number_detail::convertShortDecimal;
 using lenient_number_detail::isDigit;
 
 std::size_t skipSpace(std::string_view text, std::size_t at) {
@@ -60,44 +61,6 @@ bool isHugeMagnitude(std::string_view digits) {
                                ? static_cast<std::int64_t>(integerDigits - first)
                                : -static_cast<std::int64_t>(first - integerDigits);
     return leading + exponent > 0;
-}
-
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// The usual amount, such as "25.20", in one pass over the text after its
-// sign: digits with an optional '.' and fraction, at most 15 digits in all
-// (so the integer they form is an exact double, as is the power of ten),
-// and no exponent after them. Then one correctly rounded division gives the
-// correctly rounded value. Returns false, for the general conversion to
-// decide, in every other case.
-// It is inlined at both calls: nearly every amount goes through it.
-// end is set to one past the last character read.
-[[gnu::always_inline]] inline bool convertShortDecimal(std::string_view text, double& value,
-                                                       std::size_t& end) {
-    constexpr std::size_t kMostDigits = 15;
-    std::uint64_t digits = 0;  // may wrap on a long text, which is then refused
-    std::size_t at = 0;
-    for (; at < text.size() && isDigit(text[at]); ++at) {
-        digits = digits * 10 + static_cast<std::uint64_t>(text[at] - '0');
-    }
-    std::size_t integerDigits = at;
-    std::size_t fractionDigits = 0;
-    if (at < text.size() && text[at] == '.') {
-        for (++at; at < text.size() && isDigit(text[at]); ++at, ++fractionDigits) {
-            digits = digits * 10 + static_cast<std::uint64_t>(text[at] - '0');
-        }
-    }
-    std::size_t digitCount = integerDigits + fractionDigits;
-    if (digitCount == 0 || digitCount > kMostDigits ||
-        (at < text.size() && (text[at] == 'e' || text[at] == 'E'))) {
-        return false;
-    }
-    value = static_cast<double>(digits) / kExactPowersOfTen[fractionDigits];
-    end = at;
-    return true;
 }
 
 }  // namespace
@@ -249,7 +212,7 @@ double lenientReal(std::string_view text) {
     return readReal(text, end);
 }
 
-double lenientReal(std::string_view text, bool& asItLooks) {
+double lenientRealChecked(std::string_view text, bool& asItLooks) {
     std::size_t end = 0;
     double value = readReal(text, end);
     // No number read: only a blank text reads as it looks.
@@ -259,7 +222,7 @@ double lenientReal(std::string_view text, bool& asItLooks) {
 
 bool realReadsAsItLooksChecked(std::string_view text) {
     bool asItLooks = true;
-    lenientReal(text, asItLooks);
+    lenientRealChecked(text, asItLooks);
     return asItLooks;
 }
 
