@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "input/reading/content_digest.h"
+#include "input/reading/line_reader.h"
 #include "input/reading/utf16_text.h"
 #include "support/gzip_member.h"
 #include "support/text_model.h"
@@ -341,6 +342,43 @@ TEST(ContentDigest, ProposesCopiesThatTheBytesConfirm) {
     EXPECT_FALSE(
         sameContent(plain.c_str(), files.write("cut", cut.substr(0, cut.size() - 4)).c_str()));
     EXPECT_FALSE(sameContent(plain.c_str(), (plain + ".missing").c_str()));
+}
+
+// However the readers take a content's bytes (as pieces or as whole lines,
+// after a look at the first line, which may be longer than the block and is
+// then given back to the source), the digest at the end is the content's:
+// every byte in it once, in order, at every scan width.
+TEST(ContentDigest, ReadersDigestEveryByteOnce) {
+    const std::string text = variedText(3 * kReadBlockSize + 1234);
+    const std::string contents[] = {
+        text,
+        std::string(kReadBlockSize + 100, 'h') + "\n" + text,  // a header past the block
+        text.substr(0, kReadBlockSize - 1) + "\n",             // the block's last byte an LF
+        "a",
+        "",
+    };
+    for (ScanWidth width : runnableWidths()) {
+        for (const std::string& content : contents) {
+            const ContentKey expected = keyInSteps(content, content.size() + 1);
+            for (int way = 0; way < 4; ++way) {
+                OpenReader open = openReader(content, width);
+                if (way >= 2) {
+                    peekFirstLine(*open.reader);
+                }
+                if (way % 2 == 0) {
+                    Piece piece;
+                    while (readPiece(*open.reader, piece)) {
+                    }
+                } else {
+                    WholeLine line;
+                    while (readWholeLine(*open.reader, line)) {
+                    }
+                }
+                EXPECT_EQ(contentKey(open.reader->source.digest), expected)
+                    << content.size() << " way " << way << " width " << static_cast<int>(width);
+            }
+        }
+    }
 }
 
 Piece makePiece(const std::string& text) {
