@@ -3,6 +3,8 @@
 // and the one-pass line scan against the plain model of those rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <random>
 #include <string>
@@ -11,6 +13,7 @@
 #include "input/named_columns.h"
 #include "input/reading/line_reader.h"
 #include "input/reading/scan_kernels.h"
+#include "input/reading/separator_positions.h"
 #include "input/sales_report.h"
 #include "support/named_model.h"
 #include "support/report_lines.h"
@@ -243,6 +246,62 @@ TEST(ReadByName, ReadsWholeLinesWithEveryField) {
     for (const auto& c : cases) {
         EXPECT_EQ(summarise(readRecords(kSevenColumns + "\n" + c.lines)), c.expected)
             << c.lines.substr(0, 40);
+    }
+}
+
+// The columns of each line taken from its TABs' positions, one scratch
+// array kept from line to line as a run keeps it, and whether the line is
+// short of the last required column's field. The array always holds the
+// room the positions are written in (one more than the TABs up to the last
+// column's end, and an overrun of a word's worth), also when a later layout's
+// columns lie further along than an earlier one's.
+TEST(ReadByName, TakesColumnsFromTheTabsPositions) {
+    std::string farHeader;
+    std::string farLine;
+    for (int at = 0; at < 100; ++at) {
+        farHeader += "x\t";
+        farLine += "y\t";
+    }
+    const std::string withoutCurrency = kSevenFields.substr(0, kSevenFields.rfind('\t'));
+    const std::string name54(54, 'n');
+    const struct {
+        std::string header;
+        std::string line;
+        NamedLine kind;
+        std::string appName;
+        std::string currency;
+    } cases[] = {
+        // clang-format off
+        {kSevenColumns, kSevenFields, NamedLine::kRecord, "Chess", "USD"},
+        // Without the currency's field, or with it empty.
+        {kSevenColumns, withoutCurrency, NamedLine::kShortRecord, "Chess", ""},
+        {kSevenColumns, withoutCurrency + "\t", NamedLine::kRecord, "Chess", ""},
+        {kSevenColumns, "Chess\t1F", NamedLine::kShortRecord, "Chess", ""},
+        // The currency's field from byte 63 to 65, a field after it.
+        {kSevenColumns, name54 + "\t1\t2\t0\t\t\tUSD\tx", NamedLine::kRecord, name54, "USD"},
+        // Columns past 100 fields, then the first layout again.
+        {farHeader + kSevenColumns, farLine + kSevenFields, NamedLine::kRecord, "Chess", "USD"},
+        {kSevenColumns, kSevenFields + "\tx", NamedLine::kRecord, "Chess", "USD"},
+        // clang-format on
+    };
+    std::vector<std::uint32_t> tabAt;
+    std::string scratch;
+    for (const auto& c : cases) {
+        OpenReader open = openReader(c.header + "\n" + c.line + "\n", widestScan());
+        const ReportLayout layout = chooseLayout(peekFirstLine(*open.reader));
+        ASSERT_TRUE(layout.byName) << c.line;
+        WholeLine line;
+        ASSERT_TRUE(readWholeLine(*open.reader, line));  // the header
+        ASSERT_TRUE(readWholeLine(*open.reader, line));
+        RecordFields fields;
+        const NamedLine kind = takeNamedFields(line, layout, {true, true}, fields, scratch, tabAt);
+        EXPECT_EQ(kind, c.kind) << c.line;
+        EXPECT_EQ(fields.appName, c.appName) << c.line;
+        EXPECT_EQ(fields.currency, c.currency) << c.line;
+        const int lastField =
+            *std::max_element(std::begin(layout.fieldOf), std::end(layout.fieldOf));
+        EXPECT_GE(tabAt.size(), static_cast<std::size_t>(lastField + 2 + kSeparatorOverrun))
+            << c.line;
     }
 }
 

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -38,6 +40,17 @@ TEST(ReadSalesReport, TakesFieldsByTokenPosition) {
          {"App", 1225584000, 1226102400, 3, -4, 100.0, 0.99, "US", "USD"}},
         // Column 3 empty: token 6 is column 7, token 8 column 9 and so on.
         {reportLine({{3, ""}}), true, {" ", 1226102400, -1, 12, 0, 11.0, 0.0, "USD", " "}},
+        // The same shift from an empty first field, and from an empty field
+        // whose TABs are bytes 63 and 64 (a 55-byte first field).
+        {reportLine({{0, ""}}), true, {" ", 1226102400, -1, 12, 0, 11.0, 0.0, "USD", " "}},
+        {reportLine({{0, std::string(55, 'S')}, {3, ""}}), true,
+         {" ", 1226102400, -1, 12, 0, 11.0, 0.0, "USD", " "}},
+        // An empty field after the currency's, or the customer price's own:
+        // token 20 is column 21.
+        {reportLine({{17, ""}, {21, "2.50"}}), true,
+         {"App", 1225584000, 1226102400, 1, 12, 0.70, 2.50, "US", "USD"}},
+        {reportLine({{field::kCustomerPrice, ""}, {21, "2.50"}}), true,
+         {"App", 1225584000, 1226102400, 1, 12, 0.70, 2.50, "US", "USD"}},
         {"a\tb\tc\td\te\tf\n", true, {"", 0, 0, 0, 0, 0.0, 0.0, "", ""}},
         {"0\t1\t2\t3\t4\t5\tName\t7\t1\t5\t2.5\t11/02/2008\n", true,
          {"Name", 1225584000, 0, 1, 5, 2.5, 0.0, "", ""}},
@@ -601,5 +614,116 @@ TEST(LabelSlots, EveryLineKeyFindsItsOwnRow) {
             ASSERT_EQ(slot.list, &row->second) << at;
         }
         EXPECT_EQ(appRecords.size(), kKeys);
+    }
+}
+
+// Two line keys that land in one slot are told apart by each of their
+// texts, also where the words a slot keeps could miss the difference: one
+// byte against another, texts alike in their first eight bytes, an empty
+// text against another. A slot's index is its key's hash alone, hit or
+// miss, so for each row the first pair of its keys found in one slot is
+// read: a listing run of lines a, b, a keeps each record's own texts.
+TEST(LabelSlots, KeysThatShareASlotAreToldApart) {
+    ScopedTimeZone zone("UTC0");
+    struct Key {
+        std::string name;
+        std::string country;
+        std::string currency;
+    };
+    using KeyPair = std::pair<Key, Key>;
+    // Eight digits, which never read 12345678 below 729 * 729.
+    auto digits = [](int at) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%08d", at);
+        return std::string(text);
+    };
+    // Eight bytes picked from '#' to '~' by the number.
+    auto printable = [](int at) {
+        std::mt19937 random(static_cast<std::uint32_t>(at));
+        std::string text(8, ' ');
+        for (char& byte : text) {
+            byte = static_cast<char>('#' + random() % 92);
+        }
+        return text;
+    };
+    const struct {
+        const char* what;
+        std::function<KeyPair(int)> pairAt;
+    } cases[] = {
+        {"one-byte codes",
+         [&](int at) {
+             const std::string currency = printable(at);
+             return KeyPair{{"App", "A", currency}, {"App", "~", currency}};
+         }},
+        {"one-byte names",
+         [&](int at) {
+             const std::string currency = printable(at);
+             return KeyPair{{"A", "US", currency}, {"~", "US", currency}};
+         }},
+        {"codes alike in their first eight bytes",
+         [&](int at) {
+             return KeyPair{{"App", "ABCDEFGH12345678", "USD"},
+                            {"App", "ABCDEFGH" + digits(at), "USD"}};
+         }},
+        {"currencies alike in their first eight bytes",
+         [&](int at) {
+             return KeyPair{{"App", "US", "EUROEURO12345678"},
+                            {"App", "US", "EUROEURO" + digits(at)}};
+         }},
+        {"another code",
+         [](int at) {
+             return KeyPair{{"App", "US", "USD"}, {"App", "C" + std::to_string(at), "USD"}};
+         }},
+        {"an empty code",
+         [](int at) {
+             return KeyPair{{"App", "", "USD"}, {"App", "C" + std::to_string(at), "USD"}};
+         }},
+        {"an empty currency",
+         [](int at) {
+             return KeyPair{{"App", "US", ""}, {"App", "US", "E" + std::to_string(at)}};
+         }},
+    };
+    const std::string header =
+        "Title\tProduct Type Identifier\tUnits\tDeveloper Proceeds\tBegin Date\tEnd Date\t"
+        "Currency of Proceeds\tCountry Code\tCustomer Price\n";
+    auto line = [](const Key& key) {
+        return key.name + "\t1F\t5\t1.40\t11/02/2008\t11/08/2008\t" + key.currency + "\t" +
+               key.country + "\t1.99\n";
+    };
+    // python3 calendar.timegm for 2008-11-02 and 2008-11-08 at 00:00.
+    auto record = [](const Key& key) {
+        return describe(
+            {key.name, 1225584000, 1226102400, 1, 5, 1.40, 1.99, key.country, key.currency});
+    };
+    for (const auto& c : cases) {
+        std::optional<KeyPair> shared;
+        LabelSlots labels;
+        AppRecords appRecords;
+        for (int at = 0; !shared && at < 729 * 729; ++at) {
+            const KeyPair keys = c.pairAt(at);
+            const LabelSlot* a = &slotOf(labels, appRecords, keys.first.name, keys.first.country,
+                                         keys.first.currency);
+            const LabelSlot* b = &slotOf(labels, appRecords, keys.second.name, keys.second.country,
+                                         keys.second.currency);
+            if (a == b) {
+                shared = keys;
+            }
+        }
+        ASSERT_TRUE(shared) << c.what;
+        const auto& [a, b] = *shared;
+        const AppRecords read = readListed(header + line(a) + line(b) + line(a));
+        std::vector<std::string> stored;
+        for (const auto& [key, list] : read) {
+            for (const SalesRecord& kept : storedRecords(list)) {
+                stored.push_back(describe(kept));
+            }
+        }
+        // In name order, each name's records in line order.
+        std::vector<std::string> expected = {record(a), record(b), record(a)};
+        if (a.name != b.name) {
+            expected = a.name < b.name ? std::vector{record(a), record(a), record(b)}
+                                       : std::vector{record(b), record(a), record(a)};
+        }
+        EXPECT_EQ(stored, expected) << c.what;
     }
 }
