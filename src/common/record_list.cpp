@@ -49,29 +49,30 @@ std::uint32_t internPeriod(RecordList& list, DateValue beginDate, DateValue endD
     return found->second;
 }
 
+std::uint32_t cellOfLabel(RowSummary& summary, const RecordList& list, std::uint32_t label) {
+    if (label >= summary.cellOfLabel.size()) {
+        summary.cellOfLabel.resize(list.labels.size(), 0);
+    }
+    // A label fixes the currency, so its cell is looked up once, on the
+    // label's first sale. Only currencies sold in get a cell.
+    std::uint32_t& cellIndex = summary.cellOfLabel[label];
+    if (cellIndex == 0) {
+        const std::string& currency = list.labels[label].currency;
+        auto found = std::find(summary.currencies.begin(), summary.currencies.end(), currency);
+        if (found == summary.currencies.end()) {
+            summary.currencies.push_back(currency);
+            summary.cells.emplace_back();
+            found = summary.currencies.end() - 1;
+        }
+        cellIndex = static_cast<std::uint32_t>(found - summary.currencies.begin()) + 1;
+    }
+    return cellIndex;
+}
+
 void addToSummary(RowSummary& summary, const RecordList& list, const PackedRecord& record) {
     ++summary.recordCount;
     if (record.typeCode == kSaleType) {
-        if (record.label >= summary.cellOfLabel.size()) {
-            summary.cellOfLabel.resize(list.labels.size(), 0);
-        }
-        // A label fixes the currency, so its cell is looked up once, on the
-        // label's first sale. Only currencies sold in get a cell.
-        std::uint32_t& cellIndex = summary.cellOfLabel[record.label];
-        if (cellIndex == 0) {
-            const std::string& currency = list.labels[record.label].currency;
-            auto found = std::find(summary.currencies.begin(), summary.currencies.end(), currency);
-            if (found == summary.currencies.end()) {
-                summary.currencies.push_back(currency);
-                summary.cells.emplace_back();
-                found = summary.currencies.end() - 1;
-            }
-            cellIndex = static_cast<std::uint32_t>(found - summary.currencies.begin()) + 1;
-        }
-        CurrencyCell& cell = summary.cells[cellIndex - 1];
-        cell.amount += record.units * record.unitAmount;
-        cell.units += record.units;
-        summary.sales += record.units;
+        addSale(summary, cellOfLabel(summary, list, record.label), record.units, record.unitAmount);
     } else if (record.typeCode == kUpdateType) {
         summary.updates += record.units;
     }

@@ -103,5 +103,18 @@ std::uint32_t internPeriod(RecordList& list, DateValue beginDate, DateValue endD
 // period and auxAmount are not looked at) to the summary.
 void addToSummary(RowSummary& summary, const RecordList& list, const PackedRecord& record);
 
+// The two halves of adding a sale, for the reader, whose label slot keeps
+// the cell: 1 + the index of the cell of the label's currency, made on the
+// label's first sale; and the sale added to that cell. addToSummary is
+// these, so that both ways give the same doubles.
+std::uint32_t cellOfLabel(RowSummary& summary, const RecordList& list, std::uint32_t label);
+inline void addSale(RowSummary& summary, std::uint32_t cell, std::int32_t units,
+                    double unitAmount) {
+    CurrencyCell& counted = summary.cells[cell - 1];
+    counted.amount += units * unitAmount;
+    counted.units += units;
+    summary.sales += units;
+}
+
 // The whole record a packed record of the list stands for.
 SalesRecord unpackRecord(const RecordList& list, const PackedRecord& record);

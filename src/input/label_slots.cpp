@@ -132,6 +132,7 @@ LabelSlot& refillSlot(LabelSlots& labels, AppRecords& appRecords, LabelSlot& slo
     slot.assign(kSlotCurrency, key.currency, words.currency);
     slot.assign(kSlotType, key.typeText, words.typeText);
     slot.dayKey = key.dayKey;
+    slot.cell = 0;
     slot.hasPeriod = false;
     return slot;
 }

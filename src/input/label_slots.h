@@ -42,7 +42,8 @@ struct LineKey {
 enum SlotTextIndex { kSlotName, kSlotCurrency, kSlotCountry, kSlotType, kSlotTextCount };
 
 // A recently seen line key with the list it belongs to, its label there
-// and the period of its last record. A text is told from the slot's by its
+// (and, for a list that keeps only its sums, the label's cell) and the
+// period of its last record. A text is told from the slot's by its
 // length and words (see text_words.h), which tell every text of up to 16
 // bytes from every other; a longer one is also compared byte by byte with
 // the slot's copy. A hit when the rows are the applications, and nothing
@@ -52,13 +53,17 @@ enum SlotTextIndex { kSlotName, kSlotCurrency, kSlotCountry, kSlotType, kSlotTex
 struct alignas(64) LabelSlot {
     RecordList* list = nullptr;  // none: the slot is empty
     AppSlot* app = nullptr;      // the list's application
-    std::uint32_t label = 0;
+    // When the list keeps only its sums: 1 + the index of the label's cell
+    // there (see cellOfLabel), or 0 before the label's first sale.
+    std::uint32_t cell = 0;
     std::uint32_t nameSize = 0;
     std::uint32_t currencySize = 0;
     std::uint32_t countrySize = 0;
     TextWords nameWords;
     TextWords currencyWords;
-    // The second line: what keys the slot only at times.
+    // The second line: what keys the slot only at times, and the label,
+    // which a list that keeps only its sums needs only for its cell.
+    std::uint32_t label = 0;
     std::uint32_t typeSize = 0;
     std::uint32_t dayKey = 0;
     TextWords countryWords;

@@ -275,8 +275,17 @@ inline bool sameDateTexts(const DayMemo& days, std::string_view beginText,
     }
     RecordList& list = *slot.list;
     if (!context.needed.listed) {
-        addToSummary(list.summary, list,
-                     {fields.unitAmount, 0.0, fields.typeCode, fields.units, slot.label, 0});
+        // As addToSummary adds it, with the label's cell kept in the slot.
+        RowSummary& summary = list.summary;
+        ++summary.recordCount;
+        if (fields.typeCode == kSaleType) {
+            if (slot.cell == 0) {
+                slot.cell = cellOfLabel(summary, list, slot.label);
+            }
+            addSale(summary, slot.cell, fields.units, fields.unitAmount);
+        } else if (fields.typeCode == kUpdateType) {
+            summary.updates += fields.units;
+        }
         return;
     }
     std::uint32_t period = periodOf(slot, days.beginDate, days.endDate);
