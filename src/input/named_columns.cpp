@@ -20,8 +20,12 @@ constexpr const char* kColumnNames[kNamedColumnCount] = {
 // belongs to a layout that changed again.
 constexpr NamedColumn kTellingColumns[] = {kTitleColumn, kProceedsColumn, kCurrencyColumn};
 
-// text[begin, end) without the spaces at either end.
+// text[begin, end) without the spaces at either end. Most fields have
+// none: two tests pass them.
 inline std::string_view trimSpaces(const char* text, std::size_t begin, std::size_t end) {
+    if (begin == end || (text[begin] != ' ' && text[end - 1] != ' ')) {
+        return std::string_view(text + begin, end - begin);
+    }
     while (begin < end && text[begin] == ' ') {
         ++begin;
     }
@@ -130,16 +134,20 @@ ReportLayout chooseLayout(std::string_view header) {
     return layout;
 }
 
+namespace {
+
+// Where each column's text goes, in the order of NamedColumn.
+constexpr std::string_view RecordFields::*kColumnTexts[kNamedColumnCount] = {
+    &RecordFields::appName,    &RecordFields::typeText,  &RecordFields::unitsText,
+    &RecordFields::amountText, &RecordFields::beginText, &RecordFields::endText,
+    &RecordFields::currency,   &RecordFields::auxText,   &RecordFields::auxAmountText,
+};
+
+}  // namespace
+
 NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, FieldsNeeded needed,
                           RecordFields& fields, std::string& scratch,
                           std::vector<std::uint32_t>& tabAt) {
-    // Left unset by its constructor: every column taken is written below,
-    // and only those are read.
-    union Texts {
-        Texts() {}  // NOLINT: leaves the views unset on purpose
-        std::string_view views[kNamedColumnCount];
-    } unset;
-    std::string_view* texts = unset.views;
     const ReportLayout::Pick* picks = needed.country ? layout.allPicks : layout.summedPicks;
     const int pickCount = needed.country ? layout.allPickCount : layout.summedPickCount;
     const char* const text = line.text.data();
@@ -153,37 +161,30 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, Fie
         tabAt.resize(room);
     }
     const int tabCount = separatorPositions(line.tabBits.data(), length, tabAt.data(), tabsWanted);
-    bool anyText = false;
+    // A column the header lacks is not taken: it reads as empty. Every
+    // column taken is written straight into its field, on every line.
+    fields.auxAmountText = std::string_view();
+    if (needed.country) {
+        fields.auxText = std::string_view();
+    }
+    std::size_t anyText = 0;  // not 0 when a column taken holds text
     for (int at = 0; at < pickCount; ++at) {
         const ReportLayout::Pick& pick = picks[at];
+        std::string_view& taken = fields.*kColumnTexts[pick.column];
         if (pick.field > tabCount) {
-            texts[pick.column] = std::string_view();  // the line has no such field
+            taken = std::string_view();  // the line has no such field
             continue;
         }
         const std::size_t begin = tabAt[pick.field] + 1u;  // 0 for the first field
         const std::size_t end = pick.field < tabCount ? tabAt[pick.field + 1] : length;
-        texts[pick.column] = trimSpaces(text, begin, end);
-        anyText |= !texts[pick.column].empty();
+        taken = trimSpaces(text, begin, end);
+        anyText |= taken.size();
     }
-    if (!anyText && !line.mayHoldQuote &&
+    if (anyText == 0 && !line.mayHoldQuote &&
         line.text.find_first_not_of(" \t") == std::string_view::npos) {
         return NamedLine::kNoRecord;
     }
-    fields.appName = texts[kTitleColumn];
-    fields.typeText = texts[kTypeColumn];
-    fields.unitsText = texts[kUnitsColumn];
-    fields.amountText = texts[kProceedsColumn];
-    fields.beginText = texts[kBeginDateColumn];
-    fields.endText = texts[kEndDateColumn];
-    fields.currency = texts[kCurrencyColumn];
-    // A column the header lacks was not taken: it reads as empty.
-    bool hasPrice = layout.fieldOf[kCustomerPriceColumn] >= 0;
-    fields.auxAmountText = hasPrice ? texts[kCustomerPriceColumn] : std::string_view();
-    if (needed.country) {
-        bool hasCountry = layout.fieldOf[kCountryColumn] >= 0;
-        fields.auxText = hasCountry ? texts[kCountryColumn] : std::string_view();
-    }
-    if (line.mayHoldQuote && unquoteLine(line, anyText, needed.country, fields, scratch)) {
+    if (line.mayHoldQuote && unquoteLine(line, anyText != 0, needed.country, fields, scratch)) {
         return NamedLine::kNoRecord;
     }
     convertFieldTexts(fields, needed.listed);
