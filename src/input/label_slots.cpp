@@ -137,18 +137,37 @@ LabelSlot& refillSlot(LabelSlots& labels, AppRecords& appRecords, LabelSlot& slo
     return slot;
 }
 
+// A key its slot does not hold may be in the slot's neighbour: of two
+// keys that share a slot and are met by turns, the first met keeps the
+// slot and the other takes the neighbour, unless that holds a key of its
+// own slot. Without it, one line in thirty refilled a slot on the big set.
+[[gnu::noinline]] LabelSlot& slotMissed(LabelSlots& labels, AppRecords& appRecords,
+                                        std::size_t index, const LineKey& key,
+                                        const KeyWords& words) {
+    LabelSlot& slot = labels.slots[index];
+    LabelSlot& neighbour = labels.slots[index ^ 1];
+    if (neighbour.list != nullptr && neighbour.holds(kSlotName, key.appName, words.appName) &&
+        neighbour.holds(kSlotCurrency, key.currency, words.currency) &&
+        neighbour.holds(kSlotCountry, key.auxText, words.auxText)) {
+        return neighbour;
+    }
+    LabelSlot& taken = slot.list == nullptr || neighbour.list != nullptr ? slot : neighbour;
+    return refillSlot(labels, appRecords, taken, key, words);
+}
+
 }  // namespace
 
 LabelSlot& slotOf(LabelSlots& labels, AppRecords& appRecords, std::string_view appName,
                   std::string_view auxText, std::string_view currency) {
     KeyWords words;
-    LabelSlot& slot = labels.slots[slotIndexOf(hashTriple(appName, auxText, currency, words))];
+    const std::size_t index = slotIndexOf(hashTriple(appName, auxText, currency, words));
+    LabelSlot& slot = labels.slots[index];
     if (slot.list != nullptr && slot.holds(kSlotName, appName, words.appName) &&
         slot.holds(kSlotCurrency, currency, words.currency) &&
         slot.holds(kSlotCountry, auxText, words.auxText)) {
         return slot;
     }
-    return refillSlot(labels, appRecords, slot, {appName, auxText, currency, {}, 0}, words);
+    return slotMissed(labels, appRecords, index, {appName, auxText, currency, {}, 0}, words);
 }
 
 LabelSlot& rowSlotOf(LabelSlots& labels, AppRecords& appRecords, const LineKey& key) {
