@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "input/quoted_fields.h"
 #include "input/reading/separator_positions.h"
@@ -168,17 +169,27 @@ NamedLine takeNamedFields(const WholeLine& line, const ReportLayout& layout, Fie
         fields.auxText = std::string_view();
     }
     std::size_t anyText = 0;  // not 0 when a column taken holds text
-    for (int at = 0; at < pickCount; ++at) {
-        const ReportLayout::Pick& pick = picks[at];
-        std::string_view& taken = fields.*kColumnTexts[pick.column];
-        if (pick.field > tabCount) {
-            taken = std::string_view();  // the line has no such field
-            continue;
+    // With a TAB after the last field taken, as on the usual line, every
+    // field taken lies between two TABs: the loop then tests nothing else.
+    auto takeColumns = [&](auto everyFieldClosed) {
+        for (int at = 0; at < pickCount; ++at) {
+            const ReportLayout::Pick& pick = picks[at];
+            std::string_view& taken = fields.*kColumnTexts[pick.column];
+            if (!everyFieldClosed && pick.field > tabCount) {
+                taken = std::string_view();  // the line has no such field
+                continue;
+            }
+            const std::size_t begin = tabAt[pick.field] + 1u;  // 0 for the first field
+            const std::size_t end =
+                everyFieldClosed || pick.field < tabCount ? tabAt[pick.field + 1] : length;
+            taken = trimSpaces(text, begin, end);
+            anyText |= taken.size();
         }
-        const std::size_t begin = tabAt[pick.field] + 1u;  // 0 for the first field
-        const std::size_t end = pick.field < tabCount ? tabAt[pick.field + 1] : length;
-        taken = trimSpaces(text, begin, end);
-        anyText |= taken.size();
+    };
+    if (tabCount >= tabsWanted) {
+        takeColumns(std::true_type());
+    } else {
+        takeColumns(std::false_type());
     }
     if (anyText == 0 && !line.mayHoldQuote &&
         line.text.find_first_not_of(" \t") == std::string_view::npos) {
