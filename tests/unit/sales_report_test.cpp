@@ -727,3 +727,59 @@ TEST(LabelSlots, KeysThatShareASlotAreToldApart) {
         EXPECT_EQ(stored, expected) << c.what;
     }
 }
+
+// A slot's cell goes with its key: a key that a newer one moves to the
+// second slot of its pair, and a key that takes a slot another key of the
+// same row held, add their sales to their own currency's cell. Three keys
+// of one row (the type), each in a currency of its own, that share a pair
+// of slots are read a, b, a, c, b without a listing.
+TEST(LabelSlots, ACellGoesWithItsKey) {
+    ScopedTimeZone zone("UTC0");
+    const Grouping grouping{GroupKey::kType};
+    // A miss takes the first slot of its pair, so new keys share a pair
+    // when they are given the same slot. Without a listing, rows not keyed
+    // by the country read no country code: the lines have none.
+    std::vector<std::string> currencies = {"USD"};
+    {
+        LabelSlots labels;
+        labels.grouping = grouping;
+        labels.byAppOnly = false;
+        AppRecords appRecords;
+        auto slotFor = [&](const std::string& currency) {
+            return &rowSlotOf(labels, appRecords, {"App", "", currency, "1", 0});
+        };
+        const LabelSlot* first = slotFor(currencies.front());
+        for (int at = 0; currencies.size() < 3 && at < 1000000; ++at) {
+            const std::string currency = "C" + std::to_string(at);
+            if (slotFor(currency) == first) {
+                currencies.push_back(currency);
+            }
+        }
+    }
+    ASSERT_EQ(currencies.size(), 3u);
+    const std::string& a = currencies[0];
+    const std::string& b = currencies[1];
+    const std::string& c = currencies[2];
+    auto line = [](const std::string& currency) {
+        return "App\t1\t5\t1.50\t11/02/2008\t11/08/2008\t" + currency + "\t\t1.99\n";
+    };
+    const std::string header =
+        "Title\tProduct Type Identifier\tUnits\tDeveloper Proceeds\tBegin Date\tEnd Date\t"
+        "Currency of Proceeds\tCountry Code\tCustomer Price\n";
+    ScratchDirectory scratch;
+    const std::string path =
+        scratch.write("S_W_0", header + line(a) + line(b) + line(a) + line(c) + line(b));
+    ReadOptions options = readOptions(true);
+    options.grouping = grouping;
+    AppRecords summed;
+    Diagnostics diagnostics;
+    readSalesReport(path.c_str(), summed, *startReading(options), diagnostics);
+    EXPECT_FALSE(diagnostics.failed);
+    ASSERT_EQ(summed.size(), 1u);
+    const RecordList& list = summed.begin()->second;
+    EXPECT_EQ(summed.begin()->first, RowKey{"1"});
+    // Each sale is 5 units at 1.50, 7.5 exactly: a and b sell twice, c once.
+    const ModelSummary expected{5, 25, 0, {{a, {15.0, 10}}, {b, {15.0, 10}}, {c, {7.5, 5}}}};
+    EXPECT_TRUE(list.summaryOnly);
+    EXPECT_TRUE(sameFigures(keptSummary(list.summary), expected)) << a << " " << b << " " << c;
+}
